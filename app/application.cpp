@@ -1,0 +1,23 @@
+#include "app/application.h"
+
+#include "app/error_dialog.h"
+#include "app/failure.h"
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Cyfrolia"));
+    setApplicationVersion(QStringLiteral("1.0"));
+    setOrganizationName(QStringLiteral("Cyfrolia"));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const cyfrolia::Failure& failure) {
+        showErrorDialog(failure.message());
+    } catch (const std::exception& error) {
+        showErrorDialog(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}

@@ -1,0 +1,12 @@
+#include "app/program_folder.h"
+
+#include <QCoreApplication>
+
+namespace cyfrolia {
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+} // namespace cyfrolia

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace cyfrolia {
+
+// The folder that holds the executable, with its trailing separator.
+QString programFolder();
+
+} // namespace cyfrolia

@@ -1,0 +1,295 @@
+#include "exercise/exercise_window.h"
+
+#include "app/fonts.h"
+#include "app/picture_button.h"
+#include "exercise/pictures.h"
+#include "exercise/time_bar.h"
+#include "results/save_result.h"
+
+#include <QKeyEvent>
+#include <chrono>
+
+using cyfrolia::Operation;
+
+namespace {
+
+const QColor kSkyBlue(166, 202, 240);
+const QColor kNavy(0, 0, 128);
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+const QString kRounded = QStringLiteral("Arial Rounded MT Bold");
+const QString kSans = QStringLiteral("MS Sans Serif");
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font, const QColor& colour,
+                  const QRect& geometry, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAlignment(alignment);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+cyfrolia::RandomSource& programRandom()
+{
+    static cyfrolia::Mt19937Source random;
+    return random;
+}
+
+std::uint32_t clockSeed()
+{
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) & 0xffffffffu);
+}
+
+ExerciseWindow::ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSource& random,
+                               cyfrolia::Series::SeedSource seed, QWidget* parent)
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                            | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      m_series(layout.operation, random, std::move(seed))
+{
+    setObjectName(layout.className.at(0).toLower() + layout.className.mid(1));
+    setWindowTitle(layout.caption);
+    setWindowIcon(exercise_pictures::windowIcon(layout.operation));
+    // Modal over the main menu only, so the save-result window beside it stays usable.
+    setWindowModality(Qt::WindowModal);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kSkyBlue);
+    palette.setColor(QPalette::Base, kSkyBlue);
+    setPalette(palette);
+    setFont(pixelFont(kSans, 11));
+    resize(kClientSize);
+
+    createControls(layout);
+    createTimers();
+    showSeries();
+}
+
+void ExerciseWindow::createControls(const ExerciseLayout& layout)
+{
+    const QFont big = pixelFont(kRounded, 80, true);
+    const QColor text = palette().color(QPalette::WindowText);
+
+    liczba1 = makeLabel(this, QStringLiteral("liczba1"), QStringLiteral("33"), big, kNavy,
+                        QRect(layout.liczba1, QSize(113, 81)), Qt::AlignHCenter | Qt::AlignTop);
+    liczba2 = makeLabel(this, QStringLiteral("liczba2"), QStringLiteral("5"), big, text,
+                        QRect(layout.liczba2, QSize(129, 81)), Qt::AlignHCenter | Qt::AlignTop);
+    rowna = makeLabel(this, QStringLiteral("rowna"), QStringLiteral("="), big, text,
+                      QRect(layout.rowna, QSize(105, 81)), Qt::AlignHCenter | Qt::AlignTop);
+
+    pasek = new TimeBar(this);
+    pasek->setGeometry(24, 144, 593, 17);
+    pasek->setFont(pixelFont(kSans, 13));
+    pasek->setCursor(Qt::ArrowCursor);
+
+    dobre = makeLabel(this, QStringLiteral("dobre"), QStringLiteral("0"), pixelFont(kSans, 32), kGreen,
+                      QRect(200, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
+    zle = makeLabel(this, QStringLiteral("zle"), QStringLiteral("0"), pixelFont(kSans, 32), kRed,
+                    QRect(384, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Pozostało:"), pixelFont(kSans, 19, true), text,
+                       QRect(264, 168, 101, 24));
+    licznik = makeLabel(this, QStringLiteral("licznik"), QStringLiteral("50"), pixelFont(kRounded, 32, true), text,
+                        QRect(296, 192, 38, 37));
+    Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Dobre:"), pixelFont(kSans, 19), kGreen,
+                       QRect(200, 240, 57, 24));
+    Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Złe:"), pixelFont(kSans, 19), kRed,
+                       QRect(392, 240, 36, 24));
+
+    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"), exercise_pictures::startButton(), this);
+    start->move(264, 280);
+    connect(start, &PictureButton::clicked, this, &ExerciseWindow::startClick);
+    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"), exercise_pictures::backButton(), this);
+    Image2->move(488, 288);
+    connect(Image2, &PictureButton::clicked, this, &ExerciseWindow::Image2Click);
+
+    odp = new QLineEdit(this);
+    odp->setObjectName(QStringLiteral("odp"));
+    odp->setAccessibleName(QStringLiteral("odp"));
+    odp->setGeometry(QRect(layout.odp, QSize(121, 101)));
+    odp->setFont(big);
+    odp->setFrame(false);
+    odp->setMaxLength(cyfrolia::Series::kMaxAnswerLength);
+    odp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    odp->setTextMargins(0, 0, 0, 0);
+    odp->installEventFilter(this);
+    connect(odp, &QLineEdit::textChanged, this, [this](const QString& typed) { m_series.setAnswer(typed); });
+
+    powitanie = new QPlainTextEdit(this);
+    powitanie->setObjectName(QStringLiteral("powitanie"));
+    powitanie->setAccessibleName(QStringLiteral("powitanie"));
+    powitanie->setGeometry(QRect(layout.powitanie, QSize(561, 89)));
+    powitanie->setFont(pixelFont(kSans, 32));
+    powitanie->setFrameShape(QFrame::NoFrame);
+    powitanie->setReadOnly(true);
+    powitanie->setFocusPolicy(Qt::NoFocus);
+    powitanie->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    powitanie->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    powitanie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    powitanie->document()->setDocumentMargin(0);
+    powitanie->setPlainText(QStringLiteral("Aby rozpocząć wciśnij przycisk START\nAby wrócić do menu wciśnij WSTECZ."));
+
+    podsumowanie = new QWidget(this);
+    podsumowanie->setObjectName(QStringLiteral("podsumowanie"));
+    podsumowanie->setGeometry(8, 8, 625, 325);
+    podsumowanie->setAutoFillBackground(true);
+    Label1 = makeLabel(podsumowanie, QStringLiteral("Label1"), QStringLiteral("OCENA:"), pixelFont(kRounded, 35, true),
+                       text, QRect(240, 24, 140, 40));
+    ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"), pixelFont(kRounded, 96, true), text,
+                      QRect(280, 96, 57, 111));
+    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"), exercise_pictures::againButton(),
+                               podsumowanie);
+    Image1->move(layout.again);
+    connect(Image1, &PictureButton::clicked, this, &ExerciseWindow::Image1Click);
+    m_save = new PictureButton(layout.saveName, QStringLiteral("Zapisz swój wynik"), exercise_pictures::saveButton(),
+                               podsumowanie);
+    m_save->move(layout.save);
+
+    // Windowed controls lie above what is drawn on the window's own surface.
+    odp->raise();
+    powitanie->raise();
+    podsumowanie->raise();
+}
+
+void ExerciseWindow::setOperatorControl(QLabel* control)
+{
+    m_operator = control;
+    m_operator->lower();
+    showSeries();
+}
+
+void ExerciseWindow::createTimers()
+{
+    Timer1 = new SeriesTimer(QStringLiteral("Timer1"), m_series.Timer1, this);
+    Timer2 = new SeriesTimer(QStringLiteral("Timer2"), m_series.Timer2, this);
+    Timer3 = new SeriesTimer(QStringLiteral("Timer3"), m_series.Timer3, this);
+    Timer4 = new SeriesTimer(QStringLiteral("Timer4"), m_series.Timer4, this);
+    connect(Timer1, &SeriesTimer::timeout, this, &ExerciseWindow::Timer1Timer);
+    connect(Timer2, &SeriesTimer::timeout, this, &ExerciseWindow::Timer2Timer);
+    connect(Timer3, &SeriesTimer::timeout, this, &ExerciseWindow::Timer3Timer);
+    connect(Timer4, &SeriesTimer::timeout, this, &ExerciseWindow::Timer4Timer);
+}
+
+void ExerciseWindow::showSeries()
+{
+    const cyfrolia::Series& s = m_series;
+    liczba1->setText(QString::number(s.operands().left));
+    liczba2->setText(QString::number(s.operands().right));
+    licznik->setText(QString::number(s.remaining()));
+    licznik->adjustSize();
+    dobre->setText(QString::number(s.rightCount()));
+    zle->setText(QString::number(s.wrongCount()));
+    ocena->setText(s.grade());
+    pasek->setValue(s.bar());
+    if (odp->text() != s.answer())
+        odp->setText(s.answer());
+
+    const bool problem = s.problemVisible();
+    liczba1->setVisible(problem);
+    liczba2->setVisible(problem);
+    rowna->setVisible(problem);
+    pasek->setVisible(problem);
+    if (m_operator)
+        m_operator->setVisible(problem);
+    odp->setVisible(s.answerVisible());
+    powitanie->setVisible(s.welcomeVisible());
+    start->setVisible(s.startVisible());
+    podsumowanie->setVisible(s.summaryVisible());
+
+    Timer1->sync(s.Timer1.running);
+    Timer2->sync(s.Timer2.running);
+    Timer3->sync(s.Timer3.running);
+    Timer4->sync(s.Timer4.running && s.watcherNeeded());
+}
+
+void ExerciseWindow::startClick()
+{
+    m_series.startClick();
+    showSeries();
+    odp->setFocus(Qt::OtherFocusReason);
+}
+
+void ExerciseWindow::Timer1Timer()
+{
+    m_series.Timer1Timer();
+    showSeries();
+}
+
+void ExerciseWindow::Timer2Timer()
+{
+    m_series.Timer2Timer();
+    showSeries();
+}
+
+void ExerciseWindow::Timer3Timer()
+{
+    m_series.Timer3Timer();
+    showSeries();
+}
+
+void ExerciseWindow::Timer4Timer()
+{
+    m_series.Timer4Timer();
+    showSeries();
+}
+
+void ExerciseWindow::odpKeyDown(int key)
+{
+    if (key != 13)
+        return;
+    m_series.odpEnter();
+    showSeries();
+}
+
+void ExerciseWindow::Image1Click()
+{
+    m_series.Image1Click();
+    showSeries();
+}
+
+void ExerciseWindow::welcomeReset()
+{
+    m_series.welcomeReset();
+    showSeries();
+}
+
+void ExerciseWindow::Image2Click()
+{
+    close();
+}
+
+void ExerciseWindow::closingReset()
+{
+    m_series.closingReset();
+    showSeries();
+}
+
+void ExerciseWindow::saveClick()
+{
+    openSaveResult(this, ocena->text());
+}
+
+bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == odp && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Return and the keypad's Enter are both key code 13, whatever the modifiers; the
+        // key goes on to the field afterwards.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            odpKeyDown(13);
+    }
+    return AppWindow::eventFilter(watched, event);
+}
+
+void ExerciseWindow::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        centreOnScreen();
+    AppWindow::showEvent(event);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/app_window.h"
+#include "exercise/series.h"
+#include "exercise/series_timer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPoint>
+
+class PictureButton;
+class TimeBar;
+
+// Where the four windows differ in layout and look.
+struct ExerciseLayout {
+    cyfrolia::Operation operation;
+    QString className;   // "Tform2", ...
+    QString caption;     // "Dodawanie", ...
+    QPoint liczba1{16, 16};
+    QPoint liczba2{248, 16};
+    QPoint rowna{384, 16};
+    QPoint odp{496, 16};
+    QPoint powitanie{40, 24};
+    QPoint again{240, 224};
+    QPoint save{192, 272};
+    QString saveName;    // "Image3" or "Image4"
+};
+
+// An exercise window: the controls of the layout bound to one series. Every tick, click and
+// Enter calls the series operation of the same name and then shows the series' state.
+class ExerciseWindow : public AppWindow {
+    Q_OBJECT
+public:
+    ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSource& random,
+                   cyfrolia::Series::SeedSource seed, QWidget* parent);
+
+    cyfrolia::Series& series() { return m_series; }
+
+    // Handlers.
+    void startClick();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+    void odpKeyDown(int key);
+    void Image1Click();
+    void Image2Click();
+    void closingReset();
+
+    // The controls, named as the program knows them.
+    QLabel* liczba1;
+    QLabel* liczba2;
+    QLabel* rowna;
+    TimeBar* pasek;
+    QLabel* dobre;
+    QLabel* zle;
+    QLabel* Label3;
+    QLabel* licznik;
+    QLabel* Label5;
+    QLabel* Label6;
+    PictureButton* start;
+    PictureButton* Image2;
+    QLineEdit* odp;
+    QPlainTextEdit* powitanie;
+    QWidget* podsumowanie;
+    QLabel* Label1;
+    QLabel* ocena;
+    PictureButton* Image1;
+
+    SeriesTimer* Timer1;
+    SeriesTimer* Timer2;
+    SeriesTimer* Timer3;
+    SeriesTimer* Timer4;
+
+    // The operator control: label `plus` or picture `Image3`.
+    QLabel* operatorControl() const { return m_operator; }
+    // The save picture button of the summary panel: `Image3` or `Image4`.
+    PictureButton* saveButton() const { return m_save; }
+
+    static constexpr QSize kClientSize{641, 341};
+
+protected:
+    // Opens the save-result window with this window's grade (the save button's handler).
+    void saveClick();
+    void welcomeReset();
+    void setOperatorControl(QLabel* control);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls(const ExerciseLayout& layout);
+    void createTimers();
+    void showSeries();
+
+    cyfrolia::Series m_series;
+    QLabel* m_operator = nullptr;
+    PictureButton* m_save = nullptr;
+};
+
+// The program-wide generator and its seed: the low 32 bits of the monotonic clock.
+cyfrolia::RandomSource& programRandom();
+std::uint32_t clockSeed();

@@ -1,0 +1,35 @@
+#include "exercise/tform5.h"
+
+#include "app/fonts.h"
+#include "app/picture_button.h"
+#include "exercise/pictures.h"
+
+TForm5* Form5 = nullptr;
+
+static ExerciseLayout layoutOfTForm5()
+{
+    ExerciseLayout layout{cyfrolia::Operation::Subtraction, QStringLiteral("TForm5"), QStringLiteral("Odejmowanie")};
+    layout.saveName = QStringLiteral("Image4");
+    layout.powitanie = QPoint(40, 16);
+    return layout;
+}
+
+TForm5::TForm5(QWidget* parent) : TForm5(programRandom(), clockSeed, parent) {}
+
+TForm5::TForm5(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
+    : ExerciseWindow(layoutOfTForm5(), random, std::move(seed), parent)
+{
+    Image3 = new QLabel(this);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setPixmap(exercise_pictures::minusSign());
+    Image3->setGeometry(160, 56, 49, 12);
+    Image3->setCursor(Qt::ArrowCursor);
+    setOperatorControl(Image3);
+    Image4 = saveButton();
+    connect(Image4, &PictureButton::clicked, this, &TForm5::Image4Click);
+}
+
+void TForm5::Image4Click()
+{
+    saveClick();
+}

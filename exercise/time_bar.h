@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QWidget>
+
+// The time bar: single-line border, green empty part, red filled part growing from the left,
+// and the percentage in the centre in colours inverted against those beneath it.
+class TimeBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TimeBar(QWidget* parent);
+
+    int value() const { return m_value; }
+    void setValue(int value); // clamped to 0..100
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_value = 0;
+};

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs everything Cyfrolia needs to build, run and test on Debian 12 (run as root).
+# Idempotent: apt is only asked when a package is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libjpeg-dev
+  libgtest-dev googletest
+  # fonts the program maps its typefaces to (all carry the Polish letters)
+  fontconfig fonts-dejavu-core fonts-liberation fonts-quicksand fonts-comfortaa
+  fonts-lobster fonts-lobstertwo fonts-urw-base35
+  # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
+  xvfb xauth xdotool x11-utils openbox imagemagick
+  dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
