@@ -1,9 +1,144 @@
 #include "results/twyniki.h"
 
+#include "app/error_dialog.h"
+#include "app/failure.h"
+#include "app/fonts.h"
+#include "app/program_folder.h"
+#include "results/results_file.h"
+#include "results/results_icon.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTimer>
+
 Twyniki* wyniki = nullptr;
 
-Twyniki::Twyniki(QWidget* parent) : AppWindow(parent, Qt::Window)
+namespace {
+
+const QColor kMoneyGreen(192, 220, 192);
+const QString kSans = QStringLiteral("MS Sans Serif");
+
+} // namespace
+
+Twyniki::Twyniki(QWidget* parent)
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                            | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("wyniki"));
     setWindowTitle(QStringLiteral("Oceny"));
+    setWindowIcon(resultsWindowIcon());
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kMoneyGreen);
+    setPalette(palette);
+    setFont(pixelFont(kSans, 11));
+    setOuterSize(789, 541);
+
+    Button1 = new QPushButton(QStringLiteral("O&K"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAccessibleName(QStringLiteral("OK"));
+    Button1->setGeometry(24, 472, 729, 25);
+    connect(Button1, &QPushButton::clicked, this, &Twyniki::Button1Click);
+
+    const struct {
+        QGroupBox** group;
+        QPlainTextEdit** box;
+        const char* groupName;
+        const char* boxName;
+        const char* caption;
+        QPoint at;
+    } table[] = {
+        {&klasa1, &klasai, "klasa1", "klasai", "Klasa I ", {16, 8}},
+        {&klasa2, &klasaii, "klasa2", "klasaii", "Klasa II ", {16, 160}},
+        {&klasa3, &klasaiii, "klasa3", "klasaiii", "Klasa III ", {16, 312}},
+        {&klasa4, &klasaiv, "klasa4", "klasaiv", "Klasa IV ", {392, 8}},
+        {&klasa5, &klasav, "klasa5", "klasav", "Klasa V ", {392, 160}},
+        {&klasa6, &klasavi, "klasa6", "klasavi", "Klasa VI ", {392, 312}},
+    };
+    QWidget* previous = Button1;
+    for (const auto& row : table) {
+        auto* group = new QGroupBox(QString::fromUtf8(row.caption), this);
+        group->setObjectName(QString::fromLatin1(row.groupName));
+        group->setGeometry(QRect(row.at, QSize(370, 150)));
+        auto* box = new QPlainTextEdit(group);
+        box->setObjectName(QString::fromLatin1(row.boxName));
+        box->setAccessibleName(QString::fromUtf8(row.caption).trimmed());
+        box->setAccessibleDescription(box->objectName());
+        box->setGeometry(8, 16, 350, 127);
+        box->setFrameShape(QFrame::NoFrame);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setFont(pixelFont(kSans, 11));
+        QPalette boxPalette = box->palette();
+        boxPalette.setColor(QPalette::Base, Qt::black);
+        boxPalette.setColor(QPalette::Text, Qt::white);
+        box->setPalette(boxPalette);
+        // The scroll bars keep the system's look.
+        box->verticalScrollBar()->setPalette(QApplication::palette());
+        box->horizontalScrollBar()->setPalette(QApplication::palette());
+        *row.group = group;
+        *row.box = box;
+        QWidget::setTabOrder(previous, box);
+        previous = box;
+    }
+}
+
+QPlainTextEdit* Twyniki::box(int index) const
+{
+    const QPlainTextEdit* const boxes[] = {klasai, klasaii, klasaiii, klasaiv, klasav, klasavi};
+    return const_cast<QPlainTextEdit*>(boxes[index]);
+}
+
+QString Twyniki::resultsFolder() const
+{
+    return m_folder.isEmpty() ? cyfrolia::programFolder() : m_folder;
+}
+
+void Twyniki::FormShow()
+{
+    const cyfrolia::ResultsFiles files(resultsFolder());
+    const QStringList& classes = cyfrolia::schoolClasses();
+    for (int i = 0; i < classes.size(); ++i) {
+        // A file that can't be read leaves its box empty rather than showing old grades as
+        // current; the other classes are still read.
+        QString text;
+        try {
+            text = cyfrolia::textForDisplay(files.read(classes.at(i)));
+        } catch (const cyfrolia::Failure& failure) {
+            m_failures.append(cyfrolia::errorDialogText(failure.message()));
+        }
+        box(i)->setPlainText(text);
+    }
+}
+
+void Twyniki::reportFailures()
+{
+    if (m_failures.isEmpty())
+        return;
+    // One dialog names every file that could not be read.
+    const QString message = m_failures.join(QLatin1Char('\n'));
+    m_failures.clear();
+    showErrorDialog(message, this);
+}
+
+void Twyniki::Button1Click()
+{
+    close();
+}
+
+void Twyniki::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        if (!m_placed) {
+            centreOnScreen();
+            m_placed = true;
+        }
+        FormShow();
+        // Reported once the window is up, so it opens all the same behind the message.
+        if (!m_failures.isEmpty())
+            QTimer::singleShot(0, this, &Twyniki::reportFailures);
+    }
+    AppWindow::showEvent(event);
 }

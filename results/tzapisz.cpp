@@ -1,17 +1,228 @@
 #include "results/tzapisz.h"
 
+#include "app/error_dialog.h"
+#include "app/failure.h"
+#include "app/fonts.h"
+#include "app/program_folder.h"
+#include "results/name_validator.h"
+#include "results/results_file.h"
+#include "results/results_icon.h"
 #include "results/save_result.h"
+#include "shell/tform7.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTextOption>
 
 Tzapisz* zapisz = nullptr;
 
-Tzapisz::Tzapisz(QWidget* parent) : AppWindow(parent, Qt::Window)
+namespace {
+
+const QColor kNavy(0, 0, 128);
+const QString kSans = QStringLiteral("MS Sans Serif");
+constexpr int kNameLength = 15;
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(pixelFont(kSans, 16));
+    // Labels keep the system's text colour; only the window's own font is navy.
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    label->setPalette(palette);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& accessible, int top)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setAccessibleName(accessible);
+    field->setAccessibleDescription(name);
+    field->setMaxLength(kNameLength);
+    field->setValidator(new NameValidator(kNameLength, field));
+    field->setGeometry(128, top, 137, 21);
+    return field;
+}
+
+// The class, grade and date boxes: set by the program, read-only, centred, in the window's colour.
+QPlainTextEdit* makeValueBox(QWidget* parent, const QString& name, const QString& accessible, int top)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setAccessibleName(accessible);
+    box->setAccessibleDescription(name);
+    box->setReadOnly(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(1);
+    QTextOption option = box->document()->defaultTextOption();
+    option.setAlignment(Qt::AlignHCenter);
+    box->document()->setDefaultTextOption(option);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, parent->palette().color(QPalette::Window));
+    box->setPalette(palette);
+    box->setGeometry(128, top, 137, 21);
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QString& accessible, int top)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(accessible);
+    button->setFont(pixelFont(QStringLiteral("Ravie"), 16));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, kNavy);
+    button->setPalette(palette);
+    button->setCursor(Qt::PointingHandCursor);
+    // Enter and Esc never press them.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setGeometry(32, top, 233, 25);
+    return button;
+}
+
+} // namespace
+
+void TodayCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const
+{
+    QCalendarWidget::paintCell(painter, rect, date);
+    if (date != QDate::currentDate())
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(QColor(192, 0, 0), 1.5));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRoundedRect(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
+    painter->restore();
+}
+
+Tzapisz::Tzapisz(QWidget* parent)
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                            | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("zapisz"));
     setWindowTitle(QStringLiteral("Zapisz swój wynik:"));
+    setWindowIcon(resultsWindowIcon());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, kNavy);
+    palette.setColor(QPalette::Text, kNavy);
+    setPalette(palette);
+    setFont(pixelFont(kSans, 11));
+    setOuterSize(305, 468);
+    move(257, 48);
+    createControls();
+    FormCreate();
 }
 
-void openSaveResult(QWidget*, const QString&)
+void Tzapisz::createControls()
 {
-    zapisz->show();
-    zapisz->raise();
+    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Imię:"), {32, 32, 36, 20});
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Nazwisko:"), {32, 64, 77, 20});
+    Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Klasa:"), {32, 96, 47, 20});
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Ocena:"), {32, 128, 54, 20});
+    Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Data:"), {32, 160, 41, 20});
+
+    imie = makeNameField(this, QStringLiteral("imie"), QStringLiteral("Imię"), 32);
+    nazwisko = makeNameField(this, QStringLiteral("nazwisko"), QStringLiteral("Nazwisko"), 64);
+    klasa = makeValueBox(this, QStringLiteral("klasa"), QStringLiteral("Klasa"), 96);
+    ocena = makeValueBox(this, QStringLiteral("ocena"), QStringLiteral("Ocena"), 128);
+    data = makeValueBox(this, QStringLiteral("data"), QStringLiteral("Data"), 160);
+
+    zapisz = makeButton(this, QStringLiteral("zapisz"), QStringLiteral("&Zapisz"), QStringLiteral("Zapisz"), 200);
+    anuluj = makeButton(this, QStringLiteral("anuluj"), QStringLiteral("&Anuluj"), QStringLiteral("Anuluj"), 232);
+    connect(zapisz, &QPushButton::clicked, this, &Tzapisz::zapiszClick);
+    connect(anuluj, &QPushButton::clicked, this, &Tzapisz::anulujClick);
+
+    // The work buffer of a save; never shown.
+    plik = new QPlainTextEdit(this);
+    plik->setObjectName(QStringLiteral("plik"));
+    plik->setGeometry(8, 8, 281, 257);
+    plik->hide();
+
+    date1 = new TodayCalendar(this);
+    date1->setObjectName(QStringLiteral("date1"));
+    date1->setAccessibleName(QStringLiteral("Kalendarz"));
+    date1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    date1->setSelectionMode(QCalendarWidget::SingleSelection);
+    date1->setSelectedDate(QDate(2007, 2, 8));
+    const QSize hint = date1->sizeHint();
+    date1->setGeometry(56, 272, qMax(197, hint.width()), qMax(153, hint.height()));
+    // The date field follows the chosen day, by mouse or by keyboard.
+    connect(date1, &QCalendarWidget::clicked, this, &Tzapisz::date1Click);
+    connect(date1, &QCalendarWidget::selectionChanged, this, &Tzapisz::date1Click);
+
+    QWidget::setTabOrder(imie, nazwisko);
+    QWidget::setTabOrder(nazwisko, klasa);
+    QWidget::setTabOrder(klasa, zapisz);
+    QWidget::setTabOrder(zapisz, anuluj);
+    QWidget::setTabOrder(anuluj, ocena);
+    QWidget::setTabOrder(ocena, data);
+    QWidget::setTabOrder(data, plik);
+    QWidget::setTabOrder(plik, date1);
+}
+
+QString Tzapisz::resultsFolder() const
+{
+    return m_folder.isEmpty() ? cyfrolia::programFolder() : m_folder;
+}
+
+void Tzapisz::setDateText()
+{
+    data->setPlainText(cyfrolia::shortDateText(date1->selectedDate()));
+}
+
+void Tzapisz::FormCreate()
+{
+    setDateText();
+}
+
+void Tzapisz::date1Click()
+{
+    setDateText();
+}
+
+void Tzapisz::zapiszClick()
+{
+    if (imie->text().isEmpty() || nazwisko->text().isEmpty()) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wpisz imię!!!"), QStringLiteral("Wpisz swoje imię i nazwisko!!!"),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("nameCheck"));
+        box.exec();
+        imie->setFocus();
+        return;
+    }
+    const QString schoolClass = klasa->toPlainText();
+    if (!cyfrolia::isSchoolClass(schoolClass))
+        return;
+    try {
+        const cyfrolia::ResultsFiles files(resultsFolder());
+        const QString line = cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
+        files.append(schoolClass, line);
+        close();
+    } catch (const cyfrolia::Failure& failure) {
+        // The window stays open with everything as it was, to try again or cancel.
+        showErrorDialog(failure.message(), this);
+    }
+}
+
+void Tzapisz::anulujClick()
+{
+    close();
+}
+
+void openSaveResult(QWidget*, const QString& grade)
+{
+    ::zapisz->show();
+    ::zapisz->raise();
+    ::zapisz->activateWindow();
+    ::zapisz->klasa->setPlainText(form7->klasa->toPlainText());
+    ::zapisz->ocena->setPlainText(grade);
+    ::zapisz->imie->clear();
+    ::zapisz->nazwisko->clear();
+    ::zapisz->imie->setFocus();
 }

@@ -2,11 +2,59 @@
 
 #include "app/app_window.h"
 
-// The save-result window ("Zapisz swój wynik:").
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+// A month calendar that rings today's date, so a child sees where "today" is.
+class TodayCalendar : public QCalendarWidget {
+    Q_OBJECT
+public:
+    using QCalendarWidget::QCalendarWidget;
+
+protected:
+    void paintCell(QPainter* painter, const QRect& rect, QDate date) const override;
+};
+
+// The save-result window ("Zapisz swój wynik:"): a child types a name and saves the grade of
+// the series just finished into the results file of the class.
 class Tzapisz : public AppWindow {
     Q_OBJECT
 public:
     explicit Tzapisz(QWidget* parent = nullptr);
+
+    // Handlers.
+    void FormCreate();
+    void date1Click();
+    void zapiszClick();
+    void anulujClick();
+
+    // Where the results files are; the program's folder unless a test says otherwise.
+    void setResultsFolder(const QString& folder) { m_folder = folder; }
+    QString resultsFolder() const;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLineEdit* imie;
+    QLineEdit* nazwisko;
+    QPlainTextEdit* klasa;
+    QPlainTextEdit* ocena;
+    QPlainTextEdit* data;
+    QPushButton* zapisz;
+    QPushButton* anuluj;
+    QPlainTextEdit* plik;
+    TodayCalendar* date1;
+
+private:
+    void createControls();
+    void setDateText();
+
+    QString m_folder;
 };
 
 extern Tzapisz* zapisz;

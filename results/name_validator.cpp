@@ -1,0 +1,32 @@
+#include "results/name_validator.h"
+
+#include "results/cp1250.h"
+
+bool NameValidator::allowed(QChar c)
+{
+    return c.category() != QChar::Other_Control && cyfrolia::cp1250::canEncode(c.unicode());
+}
+
+QValidator::State NameValidator::validate(QString& input, int& pos) const
+{
+    QString kept;
+    kept.reserve(input.size());
+    int cursor = pos;
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        if (allowed(input.at(i)) && kept.size() < m_maximum)
+            kept.append(input.at(i));
+        else if (i < pos)
+            --cursor;
+    }
+    if (kept != input) {
+        input = kept;
+        pos = qBound(0, cursor, int(kept.size()));
+    }
+    return Acceptable;
+}
+
+void NameValidator::fixup(QString& input) const
+{
+    int pos = int(input.size());
+    validate(input, pos);
+}

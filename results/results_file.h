@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace cyfrolia {
+
+// The six school classes, in order, as the class chooser writes them.
+const QStringList& schoolClasses();
+bool isSchoolClass(const QString& text);
+
+// "wyniki_kl_<class>.txt"
+QString resultsFileName(const QString& schoolClass);
+
+// One saved grade: first name, " ", last name, ". Ocena: ", grade, ". Dnia: ", date (no break).
+QString resultsLine(const QString& imie, const QString& nazwisko, const QString& grade, const QString& date);
+
+// The date as the user writes it (short format of the locale); ISO when the locale's text holds
+// characters the results file can't store.
+QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
+
+// CR LF, a lone CR and a lone LF are one break each, written as CR LF. Every other byte stays.
+QByteArray normaliseLineBreaks(const QByteArray& bytes);
+
+// Adds one line at the end of normalised text: after the last break, or, when the last line
+// has no break, after a new break and with none of its own.
+QByteArray appendLine(const QByteArray& text, const QByteArray& line);
+
+// Normalised bytes of a results file as the viewer shows them: one '\n' per line break, bytes
+// decoded from Windows-1250, NUL and undefined bytes shown as U+FFFD.
+QString textForDisplay(const QByteArray& normalised);
+
+// The steps of a rewrite, in order: create the temporary file beside the target, write the
+// text, flush it to disk, rename it over the target.
+enum class RewriteStep { Create, Write, Flush, Rename };
+
+// Lets tests break a rewrite at one step: returns the reason to fail with, or an empty string.
+using RewriteFault = std::function<QString(RewriteStep)>;
+
+// Reads a whole file. Throws Failure "Cannot open file ..." when it can't be read.
+QByteArray readWholeFile(const QString& fullPath);
+
+// Replaces a file's content without ever leaving it half written: the text goes to a temporary
+// file in the same folder, reaches the disk, and only then takes the file's name. Throws Failure
+// "Cannot create file ..." on any failure; the file then keeps its previous content.
+void rewriteWholeFile(const QString& fullPath, const QByteArray& bytes, const RewriteFault& fault = {});
+
+// The six results files in one folder (the program's folder, or a test's).
+class ResultsFiles {
+public:
+    // `folder` ends with its separator.
+    explicit ResultsFiles(QString folder) : m_folder(std::move(folder)) {}
+
+    QString path(const QString& schoolClass) const { return m_folder + resultsFileName(schoolClass); }
+
+    // The class's file with its breaks normalised.
+    QByteArray read(const QString& schoolClass) const;
+
+    // Writes the normalised text back to the class's file.
+    void write(const QString& schoolClass, const QByteArray& text) const;
+
+    // The whole save: read, add the line in Windows-1250, rewrite. The file must exist: a
+    // missing file fails the read and nothing is created. A line the code page can't hold is
+    // refused before anything is written.
+    void append(const QString& schoolClass, const QString& line) const;
+
+    void setRewriteFault(RewriteFault fault) { m_fault = std::move(fault); }
+
+private:
+    QString m_folder;
+    RewriteFault m_fault;
+};
+
+} // namespace cyfrolia

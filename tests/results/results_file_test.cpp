@@ -1,0 +1,304 @@
+#include "app/failure.h"
+#include "results/cp1250.h"
+#include "results/results_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace cyfrolia;
+
+namespace {
+
+QByteArray bytes(const char* text)
+{
+    return QByteArray(text);
+}
+
+// A folder with results files in it, for one test.
+class Folder {
+public:
+    Folder() { EXPECT_TRUE(m_dir.isValid()); }
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    void put(const QString& name, const QByteArray& content) const
+    {
+        QFile file(path() + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QByteArray get(const QString& name) const
+    {
+        QFile file(path() + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QString failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return {};
+}
+
+} // namespace
+
+// --- line breaks and the append rule ---------------------------------------------------------
+
+struct AppendCase {
+    const char* name;
+    QByteArray before;
+    QByteArray after; // after appending "X"
+};
+
+class AppendRule : public ::testing::TestWithParam<AppendCase> {};
+
+TEST_P(AppendRule, NormalisesAndAppendsOneLine)
+{
+    const AppendCase& c = GetParam();
+    EXPECT_EQ(appendLine(normaliseLineBreaks(c.before), "X"), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AppendRule,
+    ::testing::Values(
+        AppendCase{"Empty", bytes(""), bytes("X\r\n")},
+        AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
+        AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
+        AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
+        AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
+        AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"), bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
+        AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
+        AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
+        AppendCase{"NulAndUndefined", QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
+                   QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineBreaks, NormalisingTwiceChangesNothing)
+{
+    const QByteArray once = normaliseLineBreaks(bytes("a\rb\nc\r\nd\n\r"));
+    EXPECT_EQ(normaliseLineBreaks(once), once);
+}
+
+// --- the line ---------------------------------------------------------------------------------
+
+struct LineCase {
+    const char* name;
+    QString imie, nazwisko;
+    QString expected;
+};
+
+class LineBuilding : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineBuilding, WritesNamesAsTyped)
+{
+    const LineCase& c = GetParam();
+    EXPECT_EQ(resultsLine(c.imie, c.nazwisko, QStringLiteral("5"), QStringLiteral("2007-02-08")), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, LineBuilding,
+    ::testing::Values(
+        LineCase{"Plain", QStringLiteral("Ala"), QStringLiteral("Nowak"), QStringLiteral("Ala Nowak. Ocena: 5. Dnia: 2007-02-08")},
+        LineCase{"ThreeBlanks", QStringLiteral("   "), QStringLiteral("B"), QStringLiteral("    B. Ocena: 5. Dnia: 2007-02-08")},
+        LineCase{"Fifteen", QStringLiteral("Abcdefghijklmnó"), QStringLiteral("Żółćżółćżółćżół"),
+                 QStringLiteral("Abcdefghijklmnó Żółćżółćżółćżół. Ocena: 5. Dnia: 2007-02-08")},
+        LineCase{"HoldsLabel", QStringLiteral(". Ocena: "), QStringLiteral(". Dnia: "),
+                 QStringLiteral(". Ocena:  . Dnia: . Ocena: 5. Dnia: 2007-02-08")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileNames, OnePerClass)
+{
+    EXPECT_EQ(schoolClasses().size(), 6);
+    EXPECT_EQ(resultsFileName(QStringLiteral("IV")), QStringLiteral("wyniki_kl_IV.txt"));
+    EXPECT_TRUE(isSchoolClass(QStringLiteral("VI")));
+    for (const char* other : {"", "i", "VII", "I\n", " I", "I\r\n"})
+        EXPECT_FALSE(isSchoolClass(QString::fromLatin1(other))) << other;
+}
+
+TEST(DateText, ShortFormatOfTheLocale)
+{
+    EXPECT_EQ(shortDateText(QDate(2007, 2, 8), QLocale(QLocale::Polish, QLocale::Poland)), QStringLiteral("8.02.2007"));
+    // A locale whose digits Windows-1250 can't hold falls back to ISO.
+    EXPECT_EQ(shortDateText(QDate(2007, 2, 8), QLocale(QLocale::Arabic, QLocale::Egypt)), QStringLiteral("2007-02-08"));
+}
+
+// --- Windows-1250 -----------------------------------------------------------------------------
+
+TEST(Cp1250, PolishLettersRoundTrip)
+{
+    const QString letters = QStringLiteral("ĄĆĘŁŃÓŚŹŻąćęłńóśźż");
+    const auto encoded = cp1250::encode(letters);
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(*encoded, QByteArray("\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"));
+    EXPECT_EQ(cp1250::decode(*encoded), letters);
+}
+
+TEST(Cp1250, EveryDefinedByteRoundTrips)
+{
+    for (int b = 0; b < 256; ++b) {
+        const char16_t c = cp1250::decode(static_cast<unsigned char>(b));
+        if (c == cp1250::kUndefined)
+            continue;
+        const auto back = cp1250::encode(c);
+        ASSERT_TRUE(back) << b;
+        EXPECT_EQ(*back, b);
+    }
+}
+
+TEST(Cp1250, UndefinedBytesAndForeignCharacters)
+{
+    for (unsigned char b : {0x81, 0x83, 0x88, 0x90, 0x98})
+        EXPECT_EQ(cp1250::decode(b), cp1250::kUndefined) << int(b);
+    EXPECT_EQ(cp1250::decode(0x80), u'€');
+    for (char16_t c : {u'ŕ', u'ß'})
+        EXPECT_TRUE(cp1250::canEncode(c));
+    for (char16_t c : {u'Я', u'ñ', u'\uFFFD', u'\xD83D'})
+        EXPECT_FALSE(cp1250::canEncode(c));
+    EXPECT_FALSE(cp1250::encode(QStringLiteral("Łucja😀")));
+}
+
+TEST(Display, BreaksBecomeNewlinesAndOddBytesStayVisible)
+{
+    EXPECT_EQ(textForDisplay(QByteArray("\xA3ucja\r\n\0\x81\r\n", 11)), QStringLiteral("Łucja\n\uFFFD\uFFFD\n"));
+}
+
+// --- the files --------------------------------------------------------------------------------
+
+TEST(ResultsFolder, SaveAppendsToThatClassOnly)
+{
+    Folder folder;
+    for (const QString& k : schoolClasses())
+        folder.put(resultsFileName(k), "old\n");
+    const ResultsFiles files(folder.path());
+    files.append(QStringLiteral("II"), QStringLiteral("Łucja Żółć. Ocena: 6. Dnia: 2007-02-08"));
+    files.append(QStringLiteral("II"), QStringLiteral("Łucja Żółć. Ocena: 6. Dnia: 2007-02-08"));
+    const QByteArray line("\xA3ucja \xAF\xF3\xB3\xE6. Ocena: 6. Dnia: 2007-02-08\r\n");
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_II.txt")), "old\r\n" + line + line);
+    for (const QString& k : schoolClasses()) {
+        if (k != QLatin1String("II"))
+            EXPECT_EQ(folder.get(resultsFileName(k)), "old\n") << k.toStdString();
+    }
+    EXPECT_EQ(folder.entries().size(), 6); // no temporary file left behind
+}
+
+TEST(ResultsFolder, OldBytesComeOutUnchanged)
+{
+    Folder folder;
+    QByteArray old;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\r' && b != '\n')
+            old.append(char(b));
+    }
+    old += "\r\n";
+    folder.put(QStringLiteral("wyniki_kl_I.txt"), old);
+    ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("A B"));
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old + "A B\r\n");
+}
+
+TEST(ResultsFolder, LongAndManyLines)
+{
+    Folder folder;
+    QByteArray many;
+    for (int i = 0; i < 20000; ++i)
+        many += "Ala Nowak. Ocena: " + QByteArray::number(i % 7) + ". Dnia: 2007-02-08\n";
+    const QByteArray longLine(1 << 20, 'x');
+    folder.put(QStringLiteral("wyniki_kl_III.txt"), many);
+    folder.put(QStringLiteral("wyniki_kl_IV.txt"), longLine);
+    const ResultsFiles files(folder.path());
+    files.append(QStringLiteral("III"), QStringLiteral("A B"));
+    files.append(QStringLiteral("IV"), QStringLiteral("A B"));
+    const QByteArray third = folder.get(QStringLiteral("wyniki_kl_III.txt"));
+    EXPECT_EQ(third.count("\r\n"), 20001);
+    EXPECT_TRUE(third.endsWith("\r\nA B\r\n"));
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), longLine + "\r\nA B");
+}
+
+TEST(ResultsFolder, ReadNormalisesForTheViewer)
+{
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_V.txt"), "a\rb\nc");
+    EXPECT_EQ(ResultsFiles(folder.path()).read(QStringLiteral("V")), "a\r\nb\r\nc");
+}
+
+struct UnreadableCase {
+    const char* name;
+    bool directory; // a directory stands where the file should be; otherwise it is missing
+};
+
+class UnreadableFile : public ::testing::TestWithParam<UnreadableCase> {};
+
+TEST_P(UnreadableFile, FailsToOpenAndCreatesNothing)
+{
+    Folder folder;
+    const QString path = folder.path() + QStringLiteral("wyniki_kl_VI.txt");
+    if (GetParam().directory)
+        ASSERT_TRUE(QDir().mkdir(path));
+    const ResultsFiles files(folder.path());
+    const QString message = failureOf([&] { files.append(QStringLiteral("VI"), QStringLiteral("A B")); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". "))) << message.toStdString();
+    EXPECT_GT(message.size(), path.size() + 20) << "the system's reason is missing";
+    EXPECT_EQ(failureOf([&] { files.read(QStringLiteral("VI")); }), message);
+    EXPECT_EQ(QFileInfo(path).isDir(), GetParam().directory);
+    EXPECT_EQ(folder.entries().size(), GetParam().directory ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnreadableFile,
+                         ::testing::Values(UnreadableCase{"Missing", false}, UnreadableCase{"Directory", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class RewriteFailure : public ::testing::TestWithParam<RewriteStep> {};
+
+TEST_P(RewriteFailure, KeepsTheOldFile)
+{
+    Folder folder;
+    const QByteArray old("Ala Nowak. Ocena: 5. Dnia: 2007-02-08\n");
+    folder.put(QStringLiteral("wyniki_kl_I.txt"), old);
+    ResultsFiles files(folder.path());
+    std::vector<RewriteStep> reached;
+    files.setRewriteFault([&](RewriteStep step) {
+        reached.push_back(step);
+        return step == GetParam() ? QStringLiteral("No space left on device") : QString();
+    });
+    const QString message = failureOf([&] { files.append(QStringLiteral("I"), QStringLiteral("A B")); });
+    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". No space left on device").arg(folder.path()));
+    EXPECT_EQ(reached.back(), GetParam());
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old);
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_I.txt")});
+
+    // The same file saves normally once the fault is gone.
+    files.setRewriteFault({});
+    files.append(QStringLiteral("I"), QStringLiteral("A B"));
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nA B\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, RewriteFailure,
+                         ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush, RewriteStep::Rename));
+
+TEST(Rewrite, SystemRefusalKeepsWhatStandsThere)
+{
+    Folder folder;
+    const QString path = folder.path() + QStringLiteral("taken");
+    ASSERT_TRUE(QDir().mkdir(path));
+    folder.put(QStringLiteral("taken/inside"), "x");
+    const QString message = failureOf([&] { rewriteWholeFile(path, "new"); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". "))) << message.toStdString();
+    EXPECT_EQ(folder.get(QStringLiteral("taken/inside")), "x");
+}
+
+TEST(Rewrite, RefusesALineTheCodePageCannotHold)
+{
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_I.txt"), "old");
+    const QString message = failureOf([&] { ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("Я Б")); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file"))) << message.toStdString();
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "old");
+}
