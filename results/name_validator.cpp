@@ -13,10 +13,18 @@ QValidator::State NameValidator::validate(QString& input, int& pos) const
     kept.reserve(input.size());
     int cursor = pos;
     for (qsizetype i = 0; i < input.size(); ++i) {
-        if (allowed(input.at(i)) && kept.size() < m_maximum)
+        if (allowed(input.at(i)))
             kept.append(input.at(i));
         else if (i < pos)
             --cursor;
+    }
+    // Over the limit, what was just typed or pasted (it ends at the cursor) loses its tail;
+    // the text that was already there stays.
+    if (kept.size() > m_maximum) {
+        const int excess = int(kept.size()) - m_maximum;
+        const int from = qMax(0, cursor - excess);
+        kept.remove(from, excess);
+        cursor = from;
     }
     if (kept != input) {
         input = kept;

@@ -128,13 +128,20 @@ void Twyniki::Button1Click()
     close();
 }
 
+void Twyniki::setVisible(bool visible)
+{
+    // Centred the first time only (before the dialog would centre itself on the menu); after
+    // that the window stays where it was left.
+    if (visible && !m_placed) {
+        centreOnScreen();
+        m_placed = true;
+    }
+    AppWindow::setVisible(visible);
+}
+
 void Twyniki::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        if (!m_placed) {
-            centreOnScreen();
-            m_placed = true;
-        }
         FormShow();
         // Reported once the window is up, so it opens all the same behind the message.
         if (!m_failures.isEmpty())

@@ -37,6 +37,9 @@ public:
     // The text box of each class, in the order I to VI.
     QPlainTextEdit* box(int index) const;
 
+public:
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -42,7 +42,6 @@ QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& ac
     field->setObjectName(name);
     field->setAccessibleName(accessible);
     field->setAccessibleDescription(name);
-    field->setMaxLength(kNameLength);
     field->setValidator(new NameValidator(kNameLength, field));
     field->setGeometry(128, top, 137, 21);
     return field;

@@ -1,0 +1,154 @@
+#include "app/window_set.h"
+#include "message_box_watcher.h"
+#include "results/results_file.h"
+#include "results/twyniki.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class TwynikiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void loadsSixFiles();
+    void unreadableFiles_data();
+    void unreadableFiles();
+    void typedTextIsReplacedAtNextShowing();
+    void centredOnceThenKeepsItsPlace();
+
+private:
+    void put(const QString& schoolClass, const QByteArray& content) const;
+    void showAndAnswer(MessageBoxWatcher& watcher);
+
+    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TwynikiTest::init()
+{
+    m_windows = std::make_unique<WindowSet>();
+    m_dir = std::make_unique<QTemporaryDir>();
+    wyniki->setResultsFolder(m_dir->path() + QLatin1Char('/'));
+}
+
+void TwynikiTest::cleanup()
+{
+    m_windows.reset();
+    m_dir.reset();
+}
+
+void TwynikiTest::put(const QString& schoolClass, const QByteArray& content) const
+{
+    QFile f(m_dir->filePath(cyfrolia::resultsFileName(schoolClass)));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+void TwynikiTest::showAndAnswer(MessageBoxWatcher& watcher)
+{
+    wyniki->show();
+    // Any report comes once the window is up.
+    QTest::qWait(100);
+    Q_UNUSED(watcher);
+}
+
+void TwynikiTest::loadsSixFiles()
+{
+    put(QStringLiteral("I"), "\xA3ucja \xAF\xF3\xB3\xE6. Ocena: 6. Dnia: 2007-02-08\r\n");
+    put(QStringLiteral("II"), "a\nb\rc\r\nd");
+    put(QStringLiteral("III"), QByteArray("x\0\x81y", 4));
+    put(QStringLiteral("IV"), "");
+    put(QStringLiteral("V"), QByteArray(2000, 'w'));
+    put(QStringLiteral("VI"), "\xB9\xE6\xEA");
+    MessageBoxWatcher watcher;
+    showAndAnswer(watcher);
+    QVERIFY(watcher.seen().isEmpty());
+    QCOMPARE(wyniki->klasai->toPlainText(), QStringLiteral("Łucja Żółć. Ocena: 6. Dnia: 2007-02-08\n"));
+    QCOMPARE(wyniki->klasaii->toPlainText(), QStringLiteral("a\nb\nc\nd"));
+    QCOMPARE(wyniki->klasaiii->toPlainText(), QStringLiteral("x\uFFFD\uFFFDy"));
+    QCOMPARE(wyniki->klasaiv->toPlainText(), QString());
+    QCOMPARE(wyniki->klasav->toPlainText(), QString(2000, QLatin1Char('w')));
+    QCOMPARE(wyniki->klasavi->toPlainText(), QStringLiteral("ąćę"));
+    // The long line wraps in its box instead of scrolling sideways.
+    QVERIFY(wyniki->klasav->document()->firstBlock().layout()->lineCount() > 1);
+    QCOMPARE(wyniki->focusWidget(), wyniki->Button1);
+}
+
+void TwynikiTest::unreadableFiles_data()
+{
+    QTest::addColumn<QStringList>("missing");
+    QTest::newRow("III missing") << QStringList{QStringLiteral("III")};
+    QTest::newRow("I and VI missing") << QStringList{QStringLiteral("I"), QStringLiteral("VI")};
+}
+
+void TwynikiTest::unreadableFiles()
+{
+    QFETCH(QStringList, missing);
+    for (int i = 0; i < 6; ++i)
+        wyniki->box(i)->setPlainText(QStringLiteral("stare oceny"));
+    for (const QString& k : cyfrolia::schoolClasses()) {
+        if (!missing.contains(k))
+            put(k, "Ala Nowak. Ocena: 5. Dnia: 2007-02-08 " + k.toLatin1() + "\r\n");
+    }
+    MessageBoxWatcher watcher;
+    showAndAnswer(watcher);
+    QCOMPARE(watcher.seen().size(), 1);
+    const auto& box = watcher.seen().first();
+    QCOMPARE(box.objectName, QStringLiteral("errorDialog"));
+    QVERIFY(wyniki->isVisible());
+    const QStringList lines = box.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), missing.size());
+    for (int i = 0; i < 6; ++i) {
+        const QString k = cyfrolia::schoolClasses().at(i);
+        if (missing.contains(k)) {
+            const QString path = m_dir->filePath(cyfrolia::resultsFileName(k));
+            QVERIFY2(lines.at(missing.indexOf(k)).startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)), qPrintable(box.text));
+            QCOMPARE(wyniki->box(i)->toPlainText(), QString());
+        } else {
+            QCOMPARE(wyniki->box(i)->toPlainText(), QStringLiteral("Ala Nowak. Ocena: 5. Dnia: 2007-02-08 %1\n").arg(k));
+        }
+    }
+    QVERIFY(!QFile::exists(m_dir->filePath(cyfrolia::resultsFileName(missing.first()))));
+}
+
+void TwynikiTest::typedTextIsReplacedAtNextShowing()
+{
+    for (const QString& k : cyfrolia::schoolClasses())
+        put(k, "");
+    wyniki->show();
+    QTest::keyClicks(wyniki->klasaii, QStringLiteral("dopisane"));
+    QCOMPARE(wyniki->klasaii->toPlainText(), QStringLiteral("dopisane"));
+    QTest::mouseClick(wyniki->Button1, Qt::LeftButton);
+    QVERIFY(!wyniki->isVisible());
+    put(QStringLiteral("II"), "nowa\r\n");
+    wyniki->show();
+    QCOMPARE(wyniki->klasaii->toPlainText(), QStringLiteral("nowa\n"));
+    QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_II.txt"))).size(), 6);
+}
+
+void TwynikiTest::centredOnceThenKeepsItsPlace()
+{
+    for (const QString& k : cyfrolia::schoolClasses())
+        put(k, "");
+    wyniki->show();
+    const QRect screen = wyniki->screen()->geometry();
+    const QSize outer(789, 541);
+    QCOMPARE(wyniki->pos(), QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+    wyniki->hide();
+    wyniki->move(10, 20);
+    wyniki->show();
+    QCOMPARE(wyniki->pos(), QPoint(10, 20));
+}
+
+QTEST_MAIN(TwynikiTest)
+#include "twyniki_test.moc"

@@ -1,0 +1,292 @@
+#include "app/window_set.h"
+#include "exercise/tform2.h"
+#include "message_box_watcher.h"
+#include "results/cp1250.h"
+#include "results/results_file.h"
+#include "results/save_result.h"
+#include "results/tzapisz.h"
+#include "shell/tform7.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// Types text the way a keyboard layout delivers it: one key event per character, whatever the
+// character (QTest::keyClicks only knows ASCII).
+static void typeText(QWidget* widget, const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        const Qt::Key key = character == QLatin1String("\t") ? Qt::Key_Tab : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, character, Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
+class TzapiszTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensWithClassAndGrade();
+    void nameCheck_data();
+    void nameCheck();
+    void noClassDoesNothing_data();
+    void noClassDoesNothing();
+    void savesOneLine_data();
+    void savesOneLine();
+    void anulujWritesNothing();
+    void unreadableFileKeepsTheWindow();
+    void dateFollowsTheCalendar();
+    void namesRefuseWhatTheFileCannotHold_data();
+    void namesRefuseWhatTheFileCannotHold();
+    void pasteIsFilteredAndCut();
+
+private:
+    QByteArray file(const QString& schoolClass) const;
+    void open(const QString& schoolClass, const QString& grade = QStringLiteral("5"));
+    QMap<QString, QByteArray> allFiles() const;
+
+    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TzapiszTest::init()
+{
+    m_windows = std::make_unique<WindowSet>();
+    m_dir = std::make_unique<QTemporaryDir>();
+    for (const QString& k : cyfrolia::schoolClasses()) {
+        QFile f(m_dir->filePath(cyfrolia::resultsFileName(k)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Ola Kot. Ocena: 3. Dnia: 2007-01-01\r\n");
+    }
+    zapisz->setResultsFolder(m_dir->path() + QLatin1Char('/'));
+}
+
+void TzapiszTest::cleanup()
+{
+    m_windows.reset();
+    m_dir.reset();
+}
+
+QByteArray TzapiszTest::file(const QString& schoolClass) const
+{
+    QFile f(m_dir->filePath(cyfrolia::resultsFileName(schoolClass)));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QMap<QString, QByteArray> TzapiszTest::allFiles() const
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& k : cyfrolia::schoolClasses())
+        files.insert(k, file(k));
+    return files;
+}
+
+void TzapiszTest::open(const QString& schoolClass, const QString& grade)
+{
+    form7->klasa->setPlainText(schoolClass);
+    openSaveResult(form2, grade);
+}
+
+void TzapiszTest::opensWithClassAndGrade()
+{
+    zapisz->imie->setText(QStringLiteral("stare"));
+    zapisz->nazwisko->setText(QStringLiteral("imię"));
+    zapisz->date1->setSelectedDate(QDate(2010, 5, 3));
+    const QString date = zapisz->data->toPlainText();
+    open(QStringLiteral("IV"), QStringLiteral("2"));
+    QVERIFY(zapisz->isVisible());
+    QCOMPARE(zapisz->klasa->toPlainText(), QStringLiteral("IV"));
+    QCOMPARE(zapisz->ocena->toPlainText(), QStringLiteral("2"));
+    QCOMPARE(zapisz->imie->text(), QString());
+    QCOMPARE(zapisz->nazwisko->text(), QString());
+    QCOMPARE(zapisz->focusWidget(), zapisz->imie);
+    QCOMPARE(zapisz->data->toPlainText(), date); // the date is the calendar's, untouched
+}
+
+void TzapiszTest::nameCheck_data()
+{
+    QTest::addColumn<QString>("imie");
+    QTest::addColumn<QString>("nazwisko");
+    QTest::newRow("both empty") << QString() << QString();
+    QTest::newRow("last name empty") << QStringLiteral("Ala") << QString();
+    QTest::newRow("first name empty") << QString() << QStringLiteral("Nowak");
+}
+
+void TzapiszTest::nameCheck()
+{
+    QFETCH(QString, imie);
+    QFETCH(QString, nazwisko);
+    const auto before = allFiles();
+    open(QStringLiteral("I"));
+    zapisz->imie->setText(imie);
+    zapisz->nazwisko->setText(nazwisko);
+    zapisz->nazwisko->setFocus();
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
+    QCOMPARE(watcher.seen().size(), 1);
+    const auto& box = watcher.seen().first();
+    QCOMPARE(box.text, QStringLiteral("Wpisz swoje imię i nazwisko!!!"));
+    QCOMPARE(box.title, QStringLiteral("Wpisz imię!!!"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(zapisz->focusWidget(), zapisz->imie);
+    QVERIFY(zapisz->isVisible());
+    QCOMPARE(allFiles(), before);
+}
+
+void TzapiszTest::noClassDoesNothing_data()
+{
+    QTest::addColumn<QString>("klasa");
+    QTest::newRow("none chosen") << QString();
+    QTest::newRow("lower case") << QStringLiteral("i");
+    QTest::newRow("two lines") << QStringLiteral("I\nII");
+    QTest::newRow("trailing blank") << QStringLiteral("II ");
+    QTest::newRow("beyond VI") << QStringLiteral("VII");
+}
+
+void TzapiszTest::noClassDoesNothing()
+{
+    QFETCH(QString, klasa);
+    const auto before = allFiles();
+    open(klasa);
+    zapisz->imie->setText(QStringLiteral("Ala"));
+    zapisz->nazwisko->setText(QStringLiteral("Nowak"));
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
+    QTest::qWait(50);
+    QVERIFY(watcher.seen().isEmpty());
+    QVERIFY(zapisz->isVisible());
+    QCOMPARE(allFiles(), before);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
+}
+
+void TzapiszTest::savesOneLine_data()
+{
+    QTest::addColumn<QString>("klasa");
+    QTest::addColumn<QString>("imie");
+    QTest::addColumn<QString>("nazwisko");
+    QTest::addColumn<QByteArray>("names"); // as they must land in the file
+    QTest::newRow("I, Polish letters") << "I" << QStringLiteral("Łucja") << QStringLiteral("Żółć") << QByteArray("\xA3ucja \xAF\xF3\xB3\xE6");
+    QTest::newRow("III, three blanks") << "III" << QStringLiteral("   ") << QStringLiteral("B") << QByteArray("    B");
+    QTest::newRow("V, fifteen each") << "V" << QStringLiteral("Abcdefghijklmnó") << QStringLiteral("Zzzzzzzzzzzzzzś")
+                                     << QByteArray("Abcdefghijklmn\xF3 Zzzzzzzzzzzzzz\x9C");
+    QTest::newRow("VI, label inside") << "VI" << QStringLiteral(". Ocena: ") << QStringLiteral("X") << QByteArray(". Ocena:  X");
+}
+
+void TzapiszTest::savesOneLine()
+{
+    QFETCH(QString, klasa);
+    QFETCH(QString, imie);
+    QFETCH(QString, nazwisko);
+    QFETCH(QByteArray, names);
+    auto expected = allFiles();
+    open(klasa, QStringLiteral("6"));
+    typeText(zapisz->imie, imie);
+    typeText(zapisz->nazwisko, nazwisko);
+    QCOMPARE(zapisz->imie->text(), imie);
+    QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
+    QVERIFY(!zapisz->isVisible());
+    const QByteArray date = cyfrolia::cp1250::encode(cyfrolia::shortDateText(QDate(2007, 2, 8))).value();
+    expected[klasa] += names + ". Ocena: 6. Dnia: " + date + "\r\n";
+    QCOMPARE(allFiles(), expected);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
+}
+
+void TzapiszTest::anulujWritesNothing()
+{
+    const auto before = allFiles();
+    open(QStringLiteral("II"));
+    typeText(zapisz->imie, QStringLiteral("Ala"));
+    typeText(zapisz->nazwisko, QStringLiteral("Nowak"));
+    QTest::mouseClick(zapisz->anuluj, Qt::LeftButton);
+    QVERIFY(!zapisz->isVisible());
+    QCOMPARE(allFiles(), before);
+    open(QStringLiteral("II"));
+    QCOMPARE(zapisz->imie->text(), QString());
+    QCOMPARE(zapisz->nazwisko->text(), QString());
+}
+
+void TzapiszTest::unreadableFileKeepsTheWindow()
+{
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
+    open(QStringLiteral("IV"));
+    zapisz->imie->setText(QStringLiteral("Ala"));
+    zapisz->nazwisko->setText(QStringLiteral("Nowak"));
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
+    QCOMPARE(watcher.seen().size(), 1);
+    const auto& box = watcher.seen().first();
+    QCOMPARE(box.objectName, QStringLiteral("errorDialog"));
+    QCOMPARE(box.title, QStringLiteral("Cyfrolia 1.0"));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt")))),
+             qPrintable(box.text));
+    QVERIFY(box.text.endsWith(QLatin1Char('.')));
+    QVERIFY(zapisz->isVisible());
+    QCOMPARE(zapisz->imie->text(), QStringLiteral("Ala"));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
+}
+
+void TzapiszTest::dateFollowsTheCalendar()
+{
+    QCOMPARE(zapisz->date1->selectedDate(), QDate(2007, 2, 8));
+    QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(QDate(2007, 2, 8)));
+    open(QStringLiteral("I"));
+    auto* view = zapisz->date1->findChild<QTableView*>();
+    QVERIFY(view);
+    // A day cell in the middle of the month grid.
+    const QModelIndex cell = view->model()->index(4, 3);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+    const QDate chosen = zapisz->date1->selectedDate();
+    QVERIFY(chosen != QDate(2007, 2, 8));
+    QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
+    // The date stays for the next opening.
+    zapisz->hide();
+    open(QStringLiteral("I"));
+    QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
+}
+
+void TzapiszTest::namesRefuseWhatTheFileCannotHold_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("Polish letters") << QStringLiteral("Źdźbło") << QStringLiteral("Źdźbło");
+    QTest::newRow("Cyrillic") << QStringLiteral("AЯB") << QStringLiteral("AB");
+    QTest::newRow("emoji") << QStringLiteral("A😀B") << QStringLiteral("AB");
+    QTest::newRow("n with tilde") << QStringLiteral("Nuñez") << QStringLiteral("Nuez");
+    QTest::newRow("tab") << QStringLiteral("A\tB") << QStringLiteral("AB");
+    QTest::newRow("sixteen") << QStringLiteral("Abcdefghijklmnop") << QStringLiteral("Abcdefghijklmno");
+    QTest::newRow("blanks") << QStringLiteral("   ") << QStringLiteral("   ");
+}
+
+void TzapiszTest::namesRefuseWhatTheFileCannotHold()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    open(QStringLiteral("I"));
+    typeText(zapisz->nazwisko, typed);
+    QCOMPARE(zapisz->nazwisko->text(), kept);
+}
+
+void TzapiszTest::pasteIsFilteredAndCut()
+{
+    open(QStringLiteral("I"));
+    typeText(zapisz->imie, QStringLiteral("Ala"));
+    zapisz->imie->setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("Żó\nłć\r\tя😀 Abcdefghijklmnop"));
+    zapisz->imie->paste();
+    // The paste loses what the file can't hold and then its tail; the old letters stay.
+    QCOMPARE(zapisz->imie->text(), QStringLiteral("AŻółć Abcdefgla"));
+    QCOMPARE(zapisz->imie->cursorPosition(), 13);
+}
+
+QTEST_MAIN(TzapiszTest)
+#include "tzapisz_test.moc"
