@@ -136,6 +136,13 @@ QPixmap notebookFace()
         p.setPen(QPen(QColor(70, 75, 80), 1));
         p.drawRoundedRect(ring.adjusted(0.5, 0.5, -0.5, -0.5), kRingWidth / 2, kRingWidth / 2);
     }
+
+    // Whatever the mask cuts away stays plain white, so no soft edge is left half outside.
+    QPainterPath outside;
+    outside.addRect(QRectF(pixmap.rect()));
+    outside = outside.subtracted(notebookOutline());
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillPath(outside, Qt::white);
     return pixmap;
 }
 

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 Tform7* form7 = nullptr;
 
 namespace {
@@ -107,9 +109,15 @@ QRadioButton* Tform7::createRadio(const char* name, const QString& text, int lef
     auto* radio = new ClassRadioButton(text, this, this);
     radio->setObjectName(QLatin1String(name));
     radio->setAccessibleName(text);
-    radio->setGeometry(left, top, width, 25);
     radio->setFont(pixelFont(QStringLiteral("Arial"), 19));
+    QPalette white = radio->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    radio->setPalette(white);
     radio->setAutoFillBackground(true);
+    // This style's indicator is wider than the one the layout was measured with; the text
+    // must not be clipped, so a button grows to its text if it needs to.
+    radio->setGeometry(left, top, std::max(width, radio->sizeHint().width()), 25);
     connect(radio, &QRadioButton::clicked, this, &Tform7::RadioButton1Click);
     connect(radio, &QRadioButton::toggled, this, &Tform7::keepCheckedTabStop);
     return radio;
