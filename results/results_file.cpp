@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace cyfrolia {
 
 const QStringList& schoolClasses()
@@ -38,60 +40,86 @@ QString shortDateText(const QDate& date, const QLocale& locale)
     return date.toString(Qt::ISODate);
 }
 
+namespace {
+
+// True when every break is CR LF already; memchr keeps this quick on long files.
+bool onlyCrLf(const QByteArray& bytes)
+{
+    const char* const begin = bytes.constData();
+    const char* const end = begin + bytes.size();
+    for (auto* p = static_cast<const char*>(std::memchr(begin, '\n', end - begin)); p;
+         p = static_cast<const char*>(std::memchr(p + 1, '\n', end - p - 1))) {
+        if (p == begin || p[-1] != '\r')
+            return false;
+    }
+    for (auto* p = static_cast<const char*>(std::memchr(begin, '\r', end - begin)); p;
+         p = static_cast<const char*>(std::memchr(p + 1, '\r', end - p - 1))) {
+        if (p + 1 == end || p[1] != '\n')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 QByteArray normaliseLineBreaks(const QByteArray& bytes)
 {
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.size() / 16 + 2);
+    // What this program writes is CR LF throughout already: no copy then.
+    if (onlyCrLf(bytes))
+        return bytes;
+    QByteArray out(bytes.size() * 2, Qt::Uninitialized);
+    char* o = out.data();
     const char* p = bytes.constData();
-    const char* const end = p + bytes.size();
+    const char* const end = bytes.constData() + bytes.size();
     while (p < end) {
         const char c = *p++;
         if (c == '\r') {
             if (p < end && *p == '\n')
                 ++p;
-            out.append("\r\n", 2);
+            *o++ = '\r';
+            *o++ = '\n';
         } else if (c == '\n') {
-            out.append("\r\n", 2);
+            *o++ = '\r';
+            *o++ = '\n';
         } else {
-            out.append(c);
+            *o++ = c;
         }
     }
+    out.truncate(o - out.constData());
     return out;
+}
+
+QByteArray appendedTail(const QByteArray& text, const QByteArray& line)
+{
+    if (text.isEmpty() || text.endsWith('\n'))
+        return line + "\r\n";
+    return "\r\n" + line;
 }
 
 QByteArray appendLine(const QByteArray& text, const QByteArray& line)
 {
-    QByteArray out;
-    out.reserve(text.size() + line.size() + 4);
-    out = text;
-    if (text.isEmpty() || text.endsWith('\n')) {
-        out += line;
-        out += "\r\n";
-    } else {
-        out += "\r\n";
-        out += line;
-    }
-    return out;
+    return text + appendedTail(text, line);
 }
 
 QString textForDisplay(const QByteArray& normalised)
 {
-    QString text;
-    text.reserve(normalised.size());
+    QString text(normalised.size(), Qt::Uninitialized);
+    QChar* out = text.data();
     const char* p = normalised.constData();
     const char* const end = p + normalised.size();
     while (p < end) {
         const auto byte = static_cast<unsigned char>(*p++);
         if (byte == '\r' && p < end && *p == '\n') {
             ++p;
-            text.append(QLatin1Char('\n'));
+            *out++ = QLatin1Char('\n');
         } else if (byte == 0) {
             // A NUL would end the text of a text box early; show that something is there.
-            text.append(QChar(cp1250::kUndefined));
+            *out++ = QChar(cp1250::kUndefined);
         } else {
-            text.append(QChar(cp1250::decode(byte)));
+            *out++ = QChar(cp1250::decode(byte));
         }
     }
+    text.truncate(out - text.constData());
     return text;
 }
 
@@ -106,7 +134,7 @@ QByteArray readWholeFile(const QString& fullPath)
     return bytes;
 }
 
-void rewriteWholeFile(const QString& fullPath, const QByteArray& bytes, const RewriteFault& fault)
+void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault)
 {
     QSaveFile file(fullPath);
     // Never write in place: without a writable folder for the temporary file, fail instead.
@@ -121,7 +149,13 @@ void rewriteWholeFile(const QString& fullPath, const QByteArray& bytes, const Re
         }
     };
     check(RewriteStep::Create, [&] { return file.open(QIODevice::WriteOnly); });
-    check(RewriteStep::Write, [&] { return file.write(bytes) == bytes.size(); });
+    check(RewriteStep::Write, [&] {
+        for (const QByteArray& piece : pieces) {
+            if (file.write(piece) != piece.size())
+                return false;
+        }
+        return true;
+    });
     check(RewriteStep::Flush, [&] { return file.flush(); });
     check(RewriteStep::Rename, [&] { return file.commit(); });
 }
@@ -131,9 +165,9 @@ QByteArray ResultsFiles::read(const QString& schoolClass) const
     return normaliseLineBreaks(readWholeFile(path(schoolClass)));
 }
 
-void ResultsFiles::write(const QString& schoolClass, const QByteArray& text) const
+void ResultsFiles::write(const QString& schoolClass, const QByteArrayList& pieces) const
 {
-    rewriteWholeFile(path(schoolClass), text, m_fault);
+    rewriteWholeFile(path(schoolClass), pieces, m_fault);
 }
 
 void ResultsFiles::append(const QString& schoolClass, const QString& line) const
@@ -143,7 +177,8 @@ void ResultsFiles::append(const QString& schoolClass, const QString& line) const
     if (!encoded)
         throw Failure(cannotCreateFileMessage(path(schoolClass),
                                               QStringLiteral("The line holds characters that Windows-1250 cannot store")));
-    write(schoolClass, appendLine(text, *encoded));
+    // Written as two pieces: the old text is not copied to add one line to it.
+    write(schoolClass, {text, appendedTail(text, *encoded)});
 }
 
 } // namespace cyfrolia

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -30,6 +31,8 @@ QByteArray normaliseLineBreaks(const QByteArray& bytes);
 // Adds one line at the end of normalised text: after the last break, or, when the last line
 // has no break, after a new break and with none of its own.
 QByteArray appendLine(const QByteArray& text, const QByteArray& line);
+// What appendLine puts after the text.
+QByteArray appendedTail(const QByteArray& text, const QByteArray& line);
 
 // Normalised bytes of a results file as the viewer shows them: one '\n' per line break, bytes
 // decoded from Windows-1250, NUL and undefined bytes shown as U+FFFD.
@@ -48,7 +51,8 @@ QByteArray readWholeFile(const QString& fullPath);
 // Replaces a file's content without ever leaving it half written: the text goes to a temporary
 // file in the same folder, reaches the disk, and only then takes the file's name. Throws Failure
 // "Cannot create file ..." on any failure; the file then keeps its previous content.
-void rewriteWholeFile(const QString& fullPath, const QByteArray& bytes, const RewriteFault& fault = {});
+// The new content is given in pieces, written one after the other.
+void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault = {});
 
 // The six results files in one folder (the program's folder, or a test's).
 class ResultsFiles {
@@ -61,8 +65,8 @@ public:
     // The class's file with its breaks normalised.
     QByteArray read(const QString& schoolClass) const;
 
-    // Writes the normalised text back to the class's file.
-    void write(const QString& schoolClass, const QByteArray& text) const;
+    // Writes the normalised text back to the class's file, given in pieces.
+    void write(const QString& schoolClass, const QByteArrayList& pieces) const;
 
     // The whole save: read, add the line in Windows-1250, rewrite. The file must exist: a
     // missing file fails the read and nothing is created. A line the code page can't hold is

@@ -9,8 +9,11 @@
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QHideEvent>
 #include <QShowEvent>
-#include <QTimer>
+#include <QTextCursor>
+
+#include <algorithm>
 
 Twyniki* wyniki = nullptr;
 
@@ -18,6 +21,25 @@ namespace {
 
 const QColor kMoneyGreen(192, 220, 192);
 const QString kSans = QStringLiteral("MS Sans Serif");
+
+// A box gets this many lines before the window is drawn, and this many more at each turn of the
+// event loop after: a file of 20,000 lines would otherwise keep the window from opening for a
+// noticeable while.
+constexpr int kFirstLines = 500;
+constexpr int kMoreLines = 2000;
+
+// The length of the first `lines` lines of `text` from `from`, breaks included.
+qsizetype linesLength(const QString& text, qsizetype from, int lines)
+{
+    qsizetype at = from;
+    for (int i = 0; i < lines; ++i) {
+        at = text.indexOf(QLatin1Char('\n'), at);
+        if (at < 0)
+            return text.size() - from;
+        ++at;
+    }
+    return at - from;
+}
 
 } // namespace
 
@@ -34,6 +56,10 @@ Twyniki::Twyniki(QWidget* parent)
     setPalette(palette);
     setFont(pixelFont(kSans, 11));
     setOuterSize(789, 541);
+
+    m_filler = new QTimer(this);
+    m_filler->setInterval(0);
+    connect(m_filler, &QTimer::timeout, this, &Twyniki::fillSome);
 
     Button1 = new QPushButton(QStringLiteral("O&K"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -71,6 +97,8 @@ Twyniki::Twyniki(QWidget* parent)
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setFont(pixelFont(kSans, 11));
+        // Nothing typed here is kept, so there is nothing to undo either.
+        box->setUndoRedoEnabled(false);
         QPalette boxPalette = box->palette();
         boxPalette.setColor(QPalette::Base, Qt::black);
         boxPalette.setColor(QPalette::Text, Qt::white);
@@ -98,19 +126,47 @@ QString Twyniki::resultsFolder() const
 
 void Twyniki::FormShow()
 {
+    m_filler->stop();
     const cyfrolia::ResultsFiles files(resultsFolder());
     const QStringList& classes = cyfrolia::schoolClasses();
     for (int i = 0; i < classes.size(); ++i) {
         // A file that can't be read leaves its box empty rather than showing old grades as
         // current; the other classes are still read.
-        QString text;
+        Pending& pending = m_pending[i];
+        pending = {};
         try {
-            text = cyfrolia::textForDisplay(files.read(classes.at(i)));
+            pending.text = cyfrolia::textForDisplay(files.read(classes.at(i)));
         } catch (const cyfrolia::Failure& failure) {
             m_failures.append(cyfrolia::errorDialogText(failure.message()));
         }
-        box(i)->setPlainText(text);
+        pending.done = linesLength(pending.text, 0, kFirstLines);
+        box(i)->setPlainText(pending.text.left(pending.done));
     }
+    if (isLoading())
+        m_filler->start();
+}
+
+bool Twyniki::isLoading() const
+{
+    return std::any_of(m_pending.begin(), m_pending.end(), [](const Pending& p) { return p.done < p.text.size(); });
+}
+
+void Twyniki::fillSome()
+{
+    for (int i = 0; i < int(m_pending.size()); ++i) {
+        Pending& pending = m_pending[i];
+        if (pending.done >= pending.text.size())
+            continue;
+        const qsizetype length = linesLength(pending.text, pending.done, kMoreLines);
+        QTextCursor end(box(i)->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(pending.text.mid(pending.done, length));
+        pending.done += length;
+        if (pending.done >= pending.text.size())
+            pending = {};
+        return;
+    }
+    m_filler->stop();
 }
 
 void Twyniki::reportFailures()
@@ -148,4 +204,22 @@ void Twyniki::showEvent(QShowEvent* event)
             QTimer::singleShot(0, this, &Twyniki::reportFailures);
     }
     AppWindow::showEvent(event);
+}
+
+void Twyniki::hideEvent(QHideEvent* event)
+{
+    // The next showing reads everything afresh anyway; being minimised is no hiding.
+    if (!event->spontaneous()) {
+        m_filler->stop();
+        m_pending = {};
+    }
+    AppWindow::hideEvent(event);
+}
+
+void Twyniki::changeEvent(QEvent* event)
+{
+    // The window has no maximise button; a window manager that offers one anyway gets refused.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    AppWindow::changeEvent(event);
 }

@@ -5,6 +5,9 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
+
+#include <array>
 
 // The grades viewer ("Oceny"): the six results files side by side, read afresh at every showing.
 class Twyniki : public AppWindow {
@@ -37,14 +40,28 @@ public:
     // The text box of each class, in the order I to VI.
     QPlainTextEdit* box(int index) const;
 
+    // True while long files are still flowing into their boxes after a showing.
+    bool isLoading() const;
+
 public:
     void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void reportFailures();
+    void fillSome();
+
+    // What of a file's text has not reached its box yet.
+    struct Pending {
+        QString text;
+        qsizetype done = 0;
+    };
+    std::array<Pending, 6> m_pending;
+    QTimer* m_filler;
 
     QString m_folder;
     bool m_placed = false;

@@ -289,7 +289,7 @@ TEST(Rewrite, SystemRefusalKeepsWhatStandsThere)
     const QString path = folder.path() + QStringLiteral("taken");
     ASSERT_TRUE(QDir().mkdir(path));
     folder.put(QStringLiteral("taken/inside"), "x");
-    const QString message = failureOf([&] { rewriteWholeFile(path, "new"); });
+    const QString message = failureOf([&] { rewriteWholeFile(path, {"new"}); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". "))) << message.toStdString();
     EXPECT_EQ(folder.get(QStringLiteral("taken/inside")), "x");
 }

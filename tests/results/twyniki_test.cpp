@@ -23,6 +23,7 @@ private slots:
     void loadsSixFiles();
     void unreadableFiles_data();
     void unreadableFiles();
+    void longFilesArriveWhole();
     void typedTextIsReplacedAtNextShowing();
     void centredOnceThenKeepsItsPlace();
 
@@ -58,6 +59,7 @@ void TwynikiTest::showAndAnswer(MessageBoxWatcher& watcher)
 {
     wyniki->show();
     // Any report comes once the window is up.
+    QTRY_VERIFY(!wyniki->isLoading());
     QTest::qWait(100);
     Q_UNUSED(watcher);
 }
@@ -119,6 +121,27 @@ void TwynikiTest::unreadableFiles()
         }
     }
     QVERIFY(!QFile::exists(m_dir->filePath(cyfrolia::resultsFileName(missing.first()))));
+}
+
+void TwynikiTest::longFilesArriveWhole()
+{
+    QByteArray many;
+    QString shown;
+    for (int i = 0; i < 20000; ++i) {
+        many += "Ola \xA3\xF3" "d\x9F" + QByteArray::number(i) + ". Ocena: 4. Dnia: 2007-02-08\n";
+        shown += QStringLiteral("Ola Łódź%1. Ocena: 4. Dnia: 2007-02-08\n").arg(i);
+    }
+    for (const QString& k : cyfrolia::schoolClasses())
+        put(k, k == QLatin1String("IV") ? many : QByteArray("kr\xF3tki\r\n"));
+    wyniki->show();
+    // Shown again before the first showing finished filling: the boxes start over, nothing doubles.
+    wyniki->hide();
+    wyniki->show();
+    QTRY_VERIFY_WITH_TIMEOUT(!wyniki->isLoading(), 60000);
+    QCOMPARE(wyniki->klasaiv->toPlainText(), shown);
+    QCOMPARE(wyniki->klasaiv->document()->blockCount(), 20001);
+    QCOMPARE(wyniki->klasavi->toPlainText(), QStringLiteral("kr\u00F3tki\n"));
+    QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))).size(), many.size());
 }
 
 void TwynikiTest::typedTextIsReplacedAtNextShowing()

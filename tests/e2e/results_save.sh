@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# A whole addition series, its grade saved under a Polish name from the save-result window while
+# the exercise window is still shown modally, then read back in the grades viewer. The program
+# runs from another current directory: the line must still land beside the program.
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$1"
+
+elsewhere="$E2E_TMP/elsewhere"
+mkdir -p "$elsewhere"
+results="$E2E_PROGRAM_DIR/wyniki_kl_I.txt"
+for k in I II III IV V VI; do
+    [[ -f "$E2E_PROGRAM_DIR/wyniki_kl_$k.txt" ]] || e2e_fail "wyniki_kl_$k.txt is not beside the program"
+    [[ -s "$E2E_PROGRAM_DIR/wyniki_kl_$k.txt" ]] && e2e_fail "wyniki_kl_$k.txt is not empty"
+done
+e2e_start_app "$elsewhere"
+
+menu=$(e2e_wait_window "Cyfrolia")
+e2e_click "$menu" 212 107             # "Dodawanie"
+chooser=$(e2e_wait_window "Poziom")
+e2e_click "$chooser" 208 196          # OK, "I klasa" is checked
+e2e_wait_gone "Poziom"
+exercise=$(e2e_wait_window "Dodawanie")
+e2e_click "$exercise" 316 299         # START
+sleep 0.5
+# Every Enter judges the empty answer as wrong at once; 49 of them end the series.
+for _ in $(seq 49); do
+    xdotool key Return
+    sleep 0.08
+done
+sleep 1
+e2e_screenshot "summary"
+e2e_click "$exercise" 317 299         # the save picture button of the summary panel (8,8 + 192,272)
+save=$(e2e_wait_window "Zapisz swój wynik:")
+e2e_wait_atspi "imie" focused
+e2e_type "Łucja"
+e2e_key Tab
+e2e_type "Żółć"
+e2e_screenshot "save_window"
+e2e_click "$save" 148 212             # "Zapisz"
+e2e_wait_gone "Zapisz swój wynik:"
+
+# Exactly one line, Windows-1250, CR LF, in the program's folder and nowhere else.
+"$PY" - "$results" <<'PYEOF' || e2e_fail "results file holds $(od -c "$results" | head -5)"
+import re, sys
+data = open(sys.argv[1], "rb").read()
+line = "Łucja Żółć. Ocena: 0. Dnia: ".encode("cp1250")
+assert data.startswith(line), data
+assert data.endswith(b"\r\n") and data.count(b"\r\n") == 1 and data.count(b"\n") == 1, data
+assert re.fullmatch(rb"[^\r\n]*07[^\r\n]*", data[len(line):-2]), data  # the initial date, 2007-02-08
+PYEOF
+for k in II III IV V VI; do
+    [[ -s "$E2E_PROGRAM_DIR/wyniki_kl_$k.txt" ]] && e2e_fail "wyniki_kl_$k.txt was written"
+done
+[[ -z "$(ls -A "$elsewhere")" ]] || e2e_fail "the save wrote into the current directory: $(ls "$elsewhere")"
+
+# Back to the menu: "Od nowa", then WSTECZ.
+e2e_click "$exercise" 318 250
+e2e_click "$exercise" 558 306
+e2e_wait_gone "Dodawanie"
+
+e2e_click "$menu" 207 347             # "Wyniki"
+e2e_wait_window "Oceny" >/dev/null
+expected=$(printf 'Łucja Żółć. Ocena: 0. Dnia: %s\n' "$(iconv -f CP1250 -t UTF-8 "$results" | head -c -2 | sed 's/^.*Dnia: //')")
+shown=$(e2e_atspi text klasai)
+[[ "$shown" == "$expected"* ]] || e2e_fail "the viewer shows '$shown', expected '$expected'"
+e2e_screenshot "viewer"
+e2e_pass
