@@ -43,6 +43,8 @@ private slots:
     void savesOneLine_data();
     void savesOneLine();
     void anulujWritesNothing();
+    void enterAndEscapePressNoButton_data();
+    void enterAndEscapePressNoButton();
     void unreadableFileKeepsTheWindow();
     void dateFollowsTheCalendar();
     void namesRefuseWhatTheFileCannotHold_data();
@@ -213,6 +215,27 @@ void TzapiszTest::anulujWritesNothing()
     open(QStringLiteral("II"));
     QCOMPARE(zapisz->imie->text(), QString());
     QCOMPARE(zapisz->nazwisko->text(), QString());
+}
+
+void TzapiszTest::enterAndEscapePressNoButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+void TzapiszTest::enterAndEscapePressNoButton()
+{
+    QFETCH(int, key);
+    const auto before = allFiles();
+    open(QStringLiteral("I"));
+    typeText(zapisz->imie, QStringLiteral("Ala"));
+    typeText(zapisz->nazwisko, QStringLiteral("Nowak"));
+    QTest::keyClick(zapisz->nazwisko, Qt::Key(key));
+    QTest::keyClick(zapisz->zapisz, Qt::Key(key));
+    QVERIFY(zapisz->isVisible());
+    QCOMPARE(allFiles(), before);
 }
 
 void TzapiszTest::unreadableFileKeepsTheWindow()

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The grades viewer with one results file missing: one message names it, its box stays empty,
+# the other classes are shown all the same; the program never creates the missing file.
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$1"
+
+rm -f "$E2E_PROGRAM_DIR/wyniki_kl_III.txt"
+printf 'Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n' >"$E2E_PROGRAM_DIR/wyniki_kl_II.txt"
+printf 'Ola Kot. Ocena: 4. Dnia: 2007-02-08\r\n' >"$E2E_PROGRAM_DIR/wyniki_kl_V.txt"
+e2e_start_app
+
+menu=$(e2e_wait_window "Cyfrolia")
+e2e_click "$menu" 207 347             # "Wyniki"
+e2e_wait_window "Oceny" >/dev/null
+e2e_wait_window "Cyfrolia 1.0" >/dev/null
+tree=$(e2e_atspi dump)
+messages=$(grep -c "Cannot open file" <<<"$tree" || true)
+[[ "$messages" == 1 ]] || e2e_fail "expected one message, found $messages"
+grep -qF "Cannot open file \"$E2E_PROGRAM_DIR/wyniki_kl_III.txt\". No such file or directory." <<<"$tree" \
+    || e2e_fail "the message does not name wyniki_kl_III.txt: $(grep -i cannot <<<"$tree")"
+e2e_screenshot "missing_file"
+e2e_key Return
+e2e_wait_gone "Cyfrolia 1.0"
+
+e2e_wait_atspi "Ala Nowak. Ocena: 5. Dnia: 2007-02-08" text klasaii
+e2e_wait_atspi "Ola Kot. Ocena: 4. Dnia: 2007-02-08" text klasav
+[[ -z "$(e2e_atspi text klasaiii)" ]] || e2e_fail "the class III box is not empty"
+
+viewer=$(e2e_wait_window "Oceny")
+e2e_click "$viewer" 388 484           # "OK"
+e2e_wait_gone "Oceny"
+e2e_click "$menu" 210 451             # "Koniec"
+e2e_wait_exit >/dev/null
+[[ ! -e "$E2E_PROGRAM_DIR/wyniki_kl_III.txt" ]] || e2e_fail "the program created wyniki_kl_III.txt"
+e2e_pass
