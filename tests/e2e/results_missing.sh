@@ -5,6 +5,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 
 rm -f "$E2E_PROGRAM_DIR/wyniki_kl_III.txt"
+for k in I IV VI; do : >"$E2E_PROGRAM_DIR/wyniki_kl_$k.txt"; done
 printf 'Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n' >"$E2E_PROGRAM_DIR/wyniki_kl_II.txt"
 printf 'Ola Kot. Ocena: 4. Dnia: 2007-02-08\r\n' >"$E2E_PROGRAM_DIR/wyniki_kl_V.txt"
 e2e_start_app

@@ -281,7 +281,11 @@ TEST_P(RewriteFailure, KeepsTheOldFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, RewriteFailure,
-                         ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush, RewriteStep::Rename));
+                         ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush, RewriteStep::Rename),
+                         [](const auto& info) {
+                             const char* names[] = {"Create", "Write", "Flush", "Rename"};
+                             return std::string(names[int(info.param)]);
+                         });
 
 TEST(Rewrite, SystemRefusalKeepsWhatStandsThere)
 {
