@@ -255,6 +255,17 @@ INSTANTIATE_TEST_SUITE_P(Files, UnreadableFile,
                          ::testing::Values(UnreadableCase{"Missing", false}, UnreadableCase{"Directory", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+std::string stepName(RewriteStep step)
+{
+    switch (step) {
+    case RewriteStep::Create: return "Create";
+    case RewriteStep::Write: return "Write";
+    case RewriteStep::Flush: return "Flush";
+    case RewriteStep::Rename: return "Rename";
+    }
+    return "Unknown";
+}
+
 class RewriteFailure : public ::testing::TestWithParam<RewriteStep> {};
 
 TEST_P(RewriteFailure, KeepsTheOldFile)
@@ -282,10 +293,7 @@ TEST_P(RewriteFailure, KeepsTheOldFile)
 
 INSTANTIATE_TEST_SUITE_P(Steps, RewriteFailure,
                          ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush, RewriteStep::Rename),
-                         [](const auto& info) {
-                             const char* names[] = {"Create", "Write", "Flush", "Rename"};
-                             return std::string(names[int(info.param)]);
-                         });
+                         [](const auto& info) { return stepName(info.param); });
 
 TEST(Rewrite, SystemRefusalKeepsWhatStandsThere)
 {
