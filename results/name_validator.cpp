@@ -2,13 +2,11 @@
 
 #include "results/cp1250.h"
 
-bool NameValidator::allowed(QChar c)
-{
+bool NameValidator::allowed(QChar c) {
     return c.category() != QChar::Other_Control && cyfrolia::cp1250::canEncode(c.unicode());
 }
 
-QValidator::State NameValidator::validate(QString& input, int& pos) const
-{
+QValidator::State NameValidator::validate(QString& input, int& pos) const {
     QString kept;
     kept.reserve(input.size());
     int cursor = pos;
@@ -33,8 +31,7 @@ QValidator::State NameValidator::validate(QString& input, int& pos) const
     return Acceptable;
 }
 
-void NameValidator::fixup(QString& input) const
-{
+void NameValidator::fixup(QString& input) const {
     int pos = int(input.size());
     validate(input, pos);
 }

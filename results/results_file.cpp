@@ -10,30 +10,26 @@
 
 namespace cyfrolia {
 
-const QStringList& schoolClasses()
-{
-    static const QStringList classes = {QStringLiteral("I"), QStringLiteral("II"), QStringLiteral("III"),
-                                        QStringLiteral("IV"), QStringLiteral("V"), QStringLiteral("VI")};
+const QStringList& schoolClasses() {
+    static const QStringList classes = {QStringLiteral("I"),  QStringLiteral("II"), QStringLiteral("III"),
+                                        QStringLiteral("IV"), QStringLiteral("V"),  QStringLiteral("VI")};
     return classes;
 }
 
-bool isSchoolClass(const QString& text)
-{
+bool isSchoolClass(const QString& text) {
     return schoolClasses().contains(text, Qt::CaseSensitive);
 }
 
-QString resultsFileName(const QString& schoolClass)
-{
+QString resultsFileName(const QString& schoolClass) {
     return QStringLiteral("wyniki_kl_") + schoolClass + QStringLiteral(".txt");
 }
 
-QString resultsLine(const QString& imie, const QString& nazwisko, const QString& grade, const QString& date)
-{
-    return imie + QLatin1Char(' ') + nazwisko + QStringLiteral(". Ocena: ") + grade + QStringLiteral(". Dnia: ") + date;
+QString resultsLine(const QString& imie, const QString& nazwisko, const QString& grade, const QString& date) {
+    return imie + QLatin1Char(' ') + nazwisko + QStringLiteral(". Ocena: ") + grade +
+           QStringLiteral(". Dnia: ") + date;
 }
 
-QString shortDateText(const QDate& date, const QLocale& locale)
-{
+QString shortDateText(const QDate& date, const QLocale& locale) {
     const QString text = locale.toString(date, QLocale::ShortFormat);
     if (!text.isEmpty() && cp1250::canEncode(text))
         return text;
@@ -43,8 +39,7 @@ QString shortDateText(const QDate& date, const QLocale& locale)
 namespace {
 
 // True when every break is CR LF already; memchr keeps this quick on long files.
-bool onlyCrLf(const QByteArray& bytes)
-{
+bool onlyCrLf(const QByteArray& bytes) {
     const char* const begin = bytes.constData();
     const char* const end = begin + bytes.size();
     for (auto* p = static_cast<const char*>(std::memchr(begin, '\n', end - begin)); p;
@@ -62,8 +57,7 @@ bool onlyCrLf(const QByteArray& bytes)
 
 } // namespace
 
-QByteArray normaliseLineBreaks(const QByteArray& bytes)
-{
+QByteArray normaliseLineBreaks(const QByteArray& bytes) {
     // What this program writes is CR LF throughout already: no copy then.
     if (onlyCrLf(bytes))
         return bytes;
@@ -89,20 +83,17 @@ QByteArray normaliseLineBreaks(const QByteArray& bytes)
     return out;
 }
 
-QByteArray appendedTail(const QByteArray& text, const QByteArray& line)
-{
+QByteArray appendedTail(const QByteArray& text, const QByteArray& line) {
     if (text.isEmpty() || text.endsWith('\n'))
         return line + "\r\n";
     return "\r\n" + line;
 }
 
-QByteArray appendLine(const QByteArray& text, const QByteArray& line)
-{
+QByteArray appendLine(const QByteArray& text, const QByteArray& line) {
     return text + appendedTail(text, line);
 }
 
-QString textForDisplay(const QByteArray& normalised)
-{
+QString textForDisplay(const QByteArray& normalised) {
     QString text(normalised.size(), Qt::Uninitialized);
     QChar* out = text.data();
     const char* p = normalised.constData();
@@ -123,8 +114,7 @@ QString textForDisplay(const QByteArray& normalised)
     return text;
 }
 
-QByteArray readWholeFile(const QString& fullPath)
-{
+QByteArray readWholeFile(const QString& fullPath) {
     QFile file(fullPath);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(cannotOpenFileMessage(fullPath, file.errorString()));
@@ -134,8 +124,7 @@ QByteArray readWholeFile(const QString& fullPath)
     return bytes;
 }
 
-void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault)
-{
+void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault) {
     QSaveFile file(fullPath);
     // Never write in place: without a writable folder for the temporary file, fail instead.
     file.setDirectWriteFallback(false);
@@ -160,23 +149,20 @@ void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, con
     check(RewriteStep::Rename, [&] { return file.commit(); });
 }
 
-QByteArray ResultsFiles::read(const QString& schoolClass) const
-{
+QByteArray ResultsFiles::read(const QString& schoolClass) const {
     return normaliseLineBreaks(readWholeFile(path(schoolClass)));
 }
 
-void ResultsFiles::write(const QString& schoolClass, const QByteArrayList& pieces) const
-{
+void ResultsFiles::write(const QString& schoolClass, const QByteArrayList& pieces) const {
     rewriteWholeFile(path(schoolClass), pieces, m_fault);
 }
 
-void ResultsFiles::append(const QString& schoolClass, const QString& line) const
-{
+void ResultsFiles::append(const QString& schoolClass, const QString& line) const {
     const QByteArray text = read(schoolClass);
     const auto encoded = cp1250::encode(line);
     if (!encoded)
-        throw Failure(cannotCreateFileMessage(path(schoolClass),
-                                              QStringLiteral("The line holds characters that Windows-1250 cannot store")));
+        throw Failure(cannotCreateFileMessage(
+            path(schoolClass), QStringLiteral("The line holds characters that Windows-1250 cannot store")));
     // Written as two pieces: the old text is not copied to add one line to it.
     write(schoolClass, {text, appendedTail(text, *encoded)});
 }

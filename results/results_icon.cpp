@@ -3,16 +3,15 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon resultsWindowIcon()
-{
+QIcon resultsWindowIcon() {
     QPixmap picture(32, 32);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     const QColor navy(0, 0, 128);
     // Each sign fills an 11 x 11 square in its quarter, drawn with 3-pixel bars.
-    painter.fillRect(3, 7, 11, 3, navy);   // plus
+    painter.fillRect(3, 7, 11, 3, navy); // plus
     painter.fillRect(7, 3, 3, 11, navy);
-    painter.fillRect(18, 7, 11, 3, navy);  // minus
+    painter.fillRect(18, 7, 11, 3, navy); // minus
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(navy, 3, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(4, 20), QPointF(13, 29)); // times

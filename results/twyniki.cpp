@@ -8,8 +8,8 @@
 #include "results/results_icon.h"
 
 #include <QApplication>
-#include <QScrollBar>
 #include <QHideEvent>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QTextCursor>
 
@@ -29,8 +29,7 @@ constexpr int kFirstLines = 500;
 constexpr int kMoreLines = 2000;
 
 // The length of the first `lines` lines of `text` from `from`, breaks included.
-qsizetype linesLength(const QString& text, qsizetype from, int lines)
-{
+qsizetype linesLength(const QString& text, qsizetype from, int lines) {
     qsizetype at = from;
     for (int i = 0; i < lines; ++i) {
         at = text.indexOf(QLatin1Char('\n'), at);
@@ -44,9 +43,8 @@ qsizetype linesLength(const QString& text, qsizetype from, int lines)
 } // namespace
 
 Twyniki::Twyniki(QWidget* parent)
-    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                            | Qt::WindowCloseButtonHint)
-{
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("wyniki"));
     setWindowTitle(QStringLiteral("Oceny"));
     setWindowIcon(resultsWindowIcon());
@@ -113,19 +111,16 @@ Twyniki::Twyniki(QWidget* parent)
     }
 }
 
-QPlainTextEdit* Twyniki::box(int index) const
-{
+QPlainTextEdit* Twyniki::box(int index) const {
     const QPlainTextEdit* const boxes[] = {klasai, klasaii, klasaiii, klasaiv, klasav, klasavi};
     return const_cast<QPlainTextEdit*>(boxes[index]);
 }
 
-QString Twyniki::resultsFolder() const
-{
+QString Twyniki::resultsFolder() const {
     return m_folder.isEmpty() ? cyfrolia::programFolder() : m_folder;
 }
 
-void Twyniki::FormShow()
-{
+void Twyniki::FormShow() {
     m_filler->stop();
     const cyfrolia::ResultsFiles files(resultsFolder());
     const QStringList& classes = cyfrolia::schoolClasses();
@@ -146,13 +141,12 @@ void Twyniki::FormShow()
         m_filler->start();
 }
 
-bool Twyniki::isLoading() const
-{
-    return std::any_of(m_pending.begin(), m_pending.end(), [](const Pending& p) { return p.done < p.text.size(); });
+bool Twyniki::isLoading() const {
+    return std::any_of(m_pending.begin(), m_pending.end(),
+                       [](const Pending& p) { return p.done < p.text.size(); });
 }
 
-void Twyniki::fillSome()
-{
+void Twyniki::fillSome() {
     for (int i = 0; i < int(m_pending.size()); ++i) {
         Pending& pending = m_pending[i];
         if (pending.done >= pending.text.size())
@@ -169,8 +163,7 @@ void Twyniki::fillSome()
     m_filler->stop();
 }
 
-void Twyniki::reportFailures()
-{
+void Twyniki::reportFailures() {
     if (m_failures.isEmpty())
         return;
     // One dialog names every file that could not be read.
@@ -179,13 +172,11 @@ void Twyniki::reportFailures()
     showErrorDialog(message, this);
 }
 
-void Twyniki::Button1Click()
-{
+void Twyniki::Button1Click() {
     close();
 }
 
-void Twyniki::setVisible(bool visible)
-{
+void Twyniki::setVisible(bool visible) {
     // Centred the first time only (before the dialog would centre itself on the menu); after
     // that the window stays where it was left.
     if (visible && !m_placed) {
@@ -195,8 +186,7 @@ void Twyniki::setVisible(bool visible)
     AppWindow::setVisible(visible);
 }
 
-void Twyniki::showEvent(QShowEvent* event)
-{
+void Twyniki::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         FormShow();
         // Reported once the window is up, so it opens all the same behind the message.
@@ -206,8 +196,7 @@ void Twyniki::showEvent(QShowEvent* event)
     AppWindow::showEvent(event);
 }
 
-void Twyniki::hideEvent(QHideEvent* event)
-{
+void Twyniki::hideEvent(QHideEvent* event) {
     // The next showing reads everything afresh anyway; being minimised is no hiding.
     if (!event->spontaneous()) {
         m_filler->stop();
@@ -216,8 +205,7 @@ void Twyniki::hideEvent(QHideEvent* event)
     AppWindow::hideEvent(event);
 }
 
-void Twyniki::changeEvent(QEvent* event)
-{
+void Twyniki::changeEvent(QEvent* event) {
     // The window has no maximise button; a window manager that offers one anyway gets refused.
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
         setWindowState(windowState() & ~Qt::WindowMaximized);

@@ -23,8 +23,7 @@ const QColor kNavy(0, 0, 128);
 const QString kSans = QStringLiteral("MS Sans Serif");
 constexpr int kNameLength = 15;
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
-{
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setFont(pixelFont(kSans, 16));
@@ -36,8 +35,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
     return label;
 }
 
-QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& accessible, int top)
-{
+QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& accessible, int top) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setAccessibleName(accessible);
@@ -48,8 +46,7 @@ QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& ac
 }
 
 // The class, grade and date boxes: set by the program, read-only, centred, in the window's colour.
-QPlainTextEdit* makeValueBox(QWidget* parent, const QString& name, const QString& accessible, int top)
-{
+QPlainTextEdit* makeValueBox(QWidget* parent, const QString& name, const QString& accessible, int top) {
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(name);
     box->setAccessibleName(accessible);
@@ -68,8 +65,8 @@ QPlainTextEdit* makeValueBox(QWidget* parent, const QString& name, const QString
     return box;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QString& accessible, int top)
-{
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QString& accessible,
+                        int top) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setAccessibleName(accessible);
@@ -87,8 +84,7 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
 
 } // namespace
 
-void TodayCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const
-{
+void TodayCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const {
     QCalendarWidget::paintCell(painter, rect, date);
     if (date != QDate::currentDate())
         return;
@@ -101,9 +97,8 @@ void TodayCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) 
 }
 
 Tzapisz::Tzapisz(QWidget* parent)
-    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                            | Qt::WindowCloseButtonHint)
-{
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("zapisz"));
     setWindowTitle(QStringLiteral("Zapisz swój wynik:"));
     setWindowIcon(resultsWindowIcon());
@@ -118,8 +113,7 @@ Tzapisz::Tzapisz(QWidget* parent)
     FormCreate();
 }
 
-void Tzapisz::createControls()
-{
+void Tzapisz::createControls() {
     Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Imię:"), {32, 32, 36, 20});
     Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Nazwisko:"), {32, 64, 77, 20});
     Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Klasa:"), {32, 96, 47, 20});
@@ -132,8 +126,10 @@ void Tzapisz::createControls()
     ocena = makeValueBox(this, QStringLiteral("ocena"), QStringLiteral("Ocena"), 128);
     data = makeValueBox(this, QStringLiteral("data"), QStringLiteral("Data"), 160);
 
-    zapisz = makeButton(this, QStringLiteral("zapisz"), QStringLiteral("&Zapisz"), QStringLiteral("Zapisz"), 200);
-    anuluj = makeButton(this, QStringLiteral("anuluj"), QStringLiteral("&Anuluj"), QStringLiteral("Anuluj"), 232);
+    zapisz =
+        makeButton(this, QStringLiteral("zapisz"), QStringLiteral("&Zapisz"), QStringLiteral("Zapisz"), 200);
+    anuluj =
+        makeButton(this, QStringLiteral("anuluj"), QStringLiteral("&Anuluj"), QStringLiteral("Anuluj"), 232);
     connect(zapisz, &QPushButton::clicked, this, &Tzapisz::zapiszClick);
     connect(anuluj, &QPushButton::clicked, this, &Tzapisz::anulujClick);
 
@@ -165,31 +161,26 @@ void Tzapisz::createControls()
     QWidget::setTabOrder(plik, date1);
 }
 
-QString Tzapisz::resultsFolder() const
-{
+QString Tzapisz::resultsFolder() const {
     return m_folder.isEmpty() ? cyfrolia::programFolder() : m_folder;
 }
 
-void Tzapisz::setDateText()
-{
+void Tzapisz::setDateText() {
     data->setPlainText(cyfrolia::shortDateText(date1->selectedDate()));
 }
 
-void Tzapisz::FormCreate()
-{
+void Tzapisz::FormCreate() {
     setDateText();
 }
 
-void Tzapisz::date1Click()
-{
+void Tzapisz::date1Click() {
     setDateText();
 }
 
-void Tzapisz::zapiszClick()
-{
+void Tzapisz::zapiszClick() {
     if (imie->text().isEmpty() || nazwisko->text().isEmpty()) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wpisz imię!!!"), QStringLiteral("Wpisz swoje imię i nazwisko!!!"),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wpisz imię!!!"),
+                        QStringLiteral("Wpisz swoje imię i nazwisko!!!"), QMessageBox::Ok, this);
         box.setObjectName(QStringLiteral("nameCheck"));
         box.exec();
         imie->setFocus();
@@ -200,7 +191,8 @@ void Tzapisz::zapiszClick()
         return;
     try {
         const cyfrolia::ResultsFiles files(resultsFolder());
-        const QString line = cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
+        const QString line =
+            cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
         files.append(schoolClass, line);
         close();
     } catch (const cyfrolia::Failure& failure) {
@@ -209,13 +201,11 @@ void Tzapisz::zapiszClick()
     }
 }
 
-void Tzapisz::anulujClick()
-{
+void Tzapisz::anulujClick() {
     close();
 }
 
-void openSaveResult(QWidget*, const QString& grade)
-{
+void openSaveResult(QWidget*, const QString& grade) {
     ::zapisz->show();
     ::zapisz->raise();
     ::zapisz->activateWindow();

@@ -21,8 +21,7 @@ namespace {
 constexpr int kLines = 20000;
 constexpr int kRounds = 9;
 
-double medianMs(const std::function<void()>& setUp, const std::function<void()>& action)
-{
+double medianMs(const std::function<void()>& setUp, const std::function<void()>& action) {
     std::vector<double> times;
     for (int i = 0; i < kRounds; ++i) {
         if (setUp)
@@ -36,24 +35,21 @@ double medianMs(const std::function<void()>& setUp, const std::function<void()>&
     return times[times.size() / 2];
 }
 
-QByteArray fileContent(int variant)
-{
+QByteArray fileContent(int variant) {
     QByteArray text;
     for (int i = 0; i < kLines; ++i)
-        text += "\xA3ucja \xAF\xF3\xB3\xE6" + QByteArray::number(variant * kLines + i) + ". Ocena: " + QByteArray::number(i % 7)
-              + ". Dnia: 2007-02-08\r\n";
+        text += "\xA3ucja \xAF\xF3\xB3\xE6" + QByteArray::number(variant * kLines + i) +
+                ". Ocena: " + QByteArray::number(i % 7) + ". Dnia: 2007-02-08\r\n";
     return text;
 }
 
-void writePlain(const QString& path, const QByteArray& bytes)
-{
+void writePlain(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
-QByteArray readPlain(const QString& path)
-{
+QByteArray readPlain(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", qPrintable(path));
@@ -62,8 +58,7 @@ QByteArray readPlain(const QString& path)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -84,23 +79,28 @@ int main(int argc, char* argv[])
             readPlain(folder + cyfrolia::resultsFileName(cyfrolia::schoolClasses().at(i)));
     });
     wyniki->setResultsFolder(folder);
-    const double viewer = medianMs([&] { wyniki->hide(); }, [&] {
-        wyniki->show();
-        wyniki->repaint();
-    });
-    const double viewerComplete = medianMs([&] { wyniki->hide(); }, [&] {
-        wyniki->show();
-        wyniki->repaint();
-        while (wyniki->isLoading())
-            QCoreApplication::processEvents();
-    });
+    const double viewer = medianMs([&] { wyniki->hide(); },
+                                   [&] {
+                                       wyniki->show();
+                                       wyniki->repaint();
+                                   });
+    const double viewerComplete = medianMs([&] { wyniki->hide(); },
+                                           [&] {
+                                               wyniki->show();
+                                               wyniki->repaint();
+                                               while (wyniki->isLoading())
+                                                   QCoreApplication::processEvents();
+                                           });
 
     // Save: read, append, rewrite one file; the baseline reads and writes the same bytes plainly.
     const QByteArray line = "\xA3ucja \xAF\xF3\xB3\xE6. Ocena: 5. Dnia: 2007-02-08\r\n";
     const double plainRewrite = medianMs({}, [&] { writePlain(copy, readPlain(first) + line); });
-    const double coreSave = medianMs([&] { writePlain(first, contents[0]); }, [&] {
-        cyfrolia::ResultsFiles(folder).append(QStringLiteral("I"), QStringLiteral("Łucja Żółć. Ocena: 5. Dnia: 2007-02-08"));
-    });
+    const double coreSave =
+        medianMs([&] { writePlain(first, contents[0]); },
+                 [&] {
+                     cyfrolia::ResultsFiles(folder).append(
+                         QStringLiteral("I"), QStringLiteral("Łucja Żółć. Ocena: 5. Dnia: 2007-02-08"));
+                 });
     zapisz->setResultsFolder(folder);
     form7->klasa->setPlainText(QStringLiteral("I"));
     const double windowSave = medianMs(
@@ -113,17 +113,21 @@ int main(int argc, char* argv[])
             zapisz->show();
         },
         [&] { zapisz->zapiszClick(); });
-    if (readPlain(first).size() != contents[0].size() + line.size() - int(sizeof("2007-02-08")) + 1
-                                       + cyfrolia::shortDateText(QDate(2007, 2, 8)).size())
+    if (readPlain(first).size() != contents[0].size() + line.size() - int(sizeof("2007-02-08")) + 1 +
+                                       cyfrolia::shortDateText(QDate(2007, 2, 8)).size())
         std::printf("warning: the save window's line has an unexpected length\n");
 
     std::printf("six files of %d lines, %.1f MB in all; median of %d rounds\n", kLines,
                 6.0 * contents[0].size() / (1 << 20), kRounds);
     std::printf("plain read of six files     %8.2f ms\n", plainRead);
-    std::printf("viewer up with six files    %8.2f ms  ratio %.1f  (goal: under 100 ms)\n", viewer, viewer / plainRead);
-    std::printf("viewer holding all lines    %8.2f ms  ratio %.1f\n", viewerComplete, viewerComplete / plainRead);
+    std::printf("viewer up with six files    %8.2f ms  ratio %.1f  (goal: under 100 ms)\n", viewer,
+                viewer / plainRead);
+    std::printf("viewer holding all lines    %8.2f ms  ratio %.1f\n", viewerComplete,
+                viewerComplete / plainRead);
     std::printf("plain read + write of one   %8.2f ms\n", plainRewrite);
-    std::printf("save (core, safe rewrite)   %8.2f ms  ratio %.2f  (goal: at most 3)\n", coreSave, coreSave / plainRewrite);
-    std::printf("save (window zapiszClick)   %8.2f ms  ratio %.2f  (goal: at most 3)\n", windowSave, windowSave / plainRewrite);
+    std::printf("save (core, safe rewrite)   %8.2f ms  ratio %.2f  (goal: at most 3)\n", coreSave,
+                coreSave / plainRewrite);
+    std::printf("save (window zapiszClick)   %8.2f ms  ratio %.2f  (goal: at most 3)\n", windowSave,
+                windowSave / plainRewrite);
     return 0;
 }

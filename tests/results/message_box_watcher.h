@@ -15,8 +15,7 @@ public:
         QMessageBox::StandardButtons buttons;
     };
 
-    MessageBoxWatcher()
-    {
+    MessageBoxWatcher() {
         m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, &MessageBoxWatcher::answer);
         m_timer.start();
@@ -25,13 +24,13 @@ public:
     const QList<Seen>& seen() const { return m_seen; }
 
 private:
-    void answer()
-    {
+    void answer() {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (!box || !box->isVisible())
                 continue;
-            m_seen.append({box->objectName(), box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+            m_seen.append(
+                {box->objectName(), box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
             box->button(QMessageBox::Ok)->click();
         }
     }

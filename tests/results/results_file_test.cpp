@@ -12,8 +12,7 @@ using namespace cyfrolia;
 
 namespace {
 
-QByteArray bytes(const char* text)
-{
+QByteArray bytes(const char* text) {
     return QByteArray(text);
 }
 
@@ -22,25 +21,24 @@ class Folder {
 public:
     Folder() { EXPECT_TRUE(m_dir.isValid()); }
     QString path() const { return m_dir.path() + QLatin1Char('/'); }
-    void put(const QString& name, const QByteArray& content) const
-    {
+    void put(const QString& name, const QByteArray& content) const {
         QFile file(path() + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    QByteArray get(const QString& name) const
-    {
+    QByteArray get(const QString& name) const {
         QFile file(path() + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList entries() const {
+        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
 
 private:
     QTemporaryDir m_dir;
 };
 
-QString failureOf(const std::function<void()>& action)
-{
+QString failureOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const Failure& failure) {
@@ -61,29 +59,27 @@ struct AppendCase {
 
 class AppendRule : public ::testing::TestWithParam<AppendCase> {};
 
-TEST_P(AppendRule, NormalisesAndAppendsOneLine)
-{
+TEST_P(AppendRule, NormalisesAndAppendsOneLine) {
     const AppendCase& c = GetParam();
     EXPECT_EQ(appendLine(normaliseLineBreaks(c.before), "X"), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, AppendRule,
-    ::testing::Values(
-        AppendCase{"Empty", bytes(""), bytes("X\r\n")},
-        AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
-        AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
-        AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
-        AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
-        AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"), bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
-        AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
-        AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
-        AppendCase{"NulAndUndefined", QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
-                   QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, AppendRule,
+                         ::testing::Values(AppendCase{"Empty", bytes(""), bytes("X\r\n")},
+                                           AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
+                                           AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
+                                           AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
+                                           AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
+                                           AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"),
+                                                      bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
+                                           AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
+                                           AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
+                                           AppendCase{"NulAndUndefined",
+                                                      QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
+                                                      QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LineBreaks, NormalisingTwiceChangesNothing)
-{
+TEST(LineBreaks, NormalisingTwiceChangesNothing) {
     const QByteArray once = normaliseLineBreaks(bytes("a\rb\nc\r\nd\n\r"));
     EXPECT_EQ(normaliseLineBreaks(once), once);
 }
@@ -98,25 +94,25 @@ struct LineCase {
 
 class LineBuilding : public ::testing::TestWithParam<LineCase> {};
 
-TEST_P(LineBuilding, WritesNamesAsTyped)
-{
+TEST_P(LineBuilding, WritesNamesAsTyped) {
     const LineCase& c = GetParam();
     EXPECT_EQ(resultsLine(c.imie, c.nazwisko, QStringLiteral("5"), QStringLiteral("2007-02-08")), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, LineBuilding,
-    ::testing::Values(
-        LineCase{"Plain", QStringLiteral("Ala"), QStringLiteral("Nowak"), QStringLiteral("Ala Nowak. Ocena: 5. Dnia: 2007-02-08")},
-        LineCase{"ThreeBlanks", QStringLiteral("   "), QStringLiteral("B"), QStringLiteral("    B. Ocena: 5. Dnia: 2007-02-08")},
-        LineCase{"Fifteen", QStringLiteral("Abcdefghijklmnó"), QStringLiteral("Żółćżółćżółćżół"),
-                 QStringLiteral("Abcdefghijklmnó Żółćżółćżółćżół. Ocena: 5. Dnia: 2007-02-08")},
-        LineCase{"HoldsLabel", QStringLiteral(". Ocena: "), QStringLiteral(". Dnia: "),
-                 QStringLiteral(". Ocena:  . Dnia: . Ocena: 5. Dnia: 2007-02-08")}),
+    ::testing::Values(LineCase{"Plain", QStringLiteral("Ala"), QStringLiteral("Nowak"),
+                               QStringLiteral("Ala Nowak. Ocena: 5. Dnia: 2007-02-08")},
+                      LineCase{"ThreeBlanks", QStringLiteral("   "), QStringLiteral("B"),
+                               QStringLiteral("    B. Ocena: 5. Dnia: 2007-02-08")},
+                      LineCase{"Fifteen", QStringLiteral("Abcdefghijklmnó"),
+                               QStringLiteral("Żółćżółćżółćżół"),
+                               QStringLiteral("Abcdefghijklmnó Żółćżółćżółćżół. Ocena: 5. Dnia: 2007-02-08")},
+                      LineCase{"HoldsLabel", QStringLiteral(". Ocena: "), QStringLiteral(". Dnia: "),
+                               QStringLiteral(". Ocena:  . Dnia: . Ocena: 5. Dnia: 2007-02-08")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FileNames, OnePerClass)
-{
+TEST(FileNames, OnePerClass) {
     EXPECT_EQ(schoolClasses().size(), 6);
     EXPECT_EQ(resultsFileName(QStringLiteral("IV")), QStringLiteral("wyniki_kl_IV.txt"));
     EXPECT_TRUE(isSchoolClass(QStringLiteral("VI")));
@@ -124,26 +120,26 @@ TEST(FileNames, OnePerClass)
         EXPECT_FALSE(isSchoolClass(QString::fromLatin1(other))) << other;
 }
 
-TEST(DateText, ShortFormatOfTheLocale)
-{
-    EXPECT_EQ(shortDateText(QDate(2007, 2, 8), QLocale(QLocale::Polish, QLocale::Poland)), QStringLiteral("8.02.2007"));
+TEST(DateText, ShortFormatOfTheLocale) {
+    EXPECT_EQ(shortDateText(QDate(2007, 2, 8), QLocale(QLocale::Polish, QLocale::Poland)),
+              QStringLiteral("8.02.2007"));
     // A locale whose digits Windows-1250 can't hold falls back to ISO.
-    EXPECT_EQ(shortDateText(QDate(2007, 2, 8), QLocale(QLocale::Arabic, QLocale::Egypt)), QStringLiteral("2007-02-08"));
+    EXPECT_EQ(shortDateText(QDate(2007, 2, 8), QLocale(QLocale::Arabic, QLocale::Egypt)),
+              QStringLiteral("2007-02-08"));
 }
 
 // --- Windows-1250 -----------------------------------------------------------------------------
 
-TEST(Cp1250, PolishLettersRoundTrip)
-{
+TEST(Cp1250, PolishLettersRoundTrip) {
     const QString letters = QStringLiteral("ĄĆĘŁŃÓŚŹŻąćęłńóśźż");
     const auto encoded = cp1250::encode(letters);
     ASSERT_TRUE(encoded);
-    EXPECT_EQ(*encoded, QByteArray("\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"));
+    EXPECT_EQ(*encoded,
+              QByteArray("\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"));
     EXPECT_EQ(cp1250::decode(*encoded), letters);
 }
 
-TEST(Cp1250, EveryDefinedByteRoundTrips)
-{
+TEST(Cp1250, EveryDefinedByteRoundTrips) {
     for (int b = 0; b < 256; ++b) {
         const char16_t c = cp1250::decode(static_cast<unsigned char>(b));
         if (c == cp1250::kUndefined)
@@ -154,8 +150,7 @@ TEST(Cp1250, EveryDefinedByteRoundTrips)
     }
 }
 
-TEST(Cp1250, UndefinedBytesAndForeignCharacters)
-{
+TEST(Cp1250, UndefinedBytesAndForeignCharacters) {
     for (unsigned char b : {0x81, 0x83, 0x88, 0x90, 0x98})
         EXPECT_EQ(cp1250::decode(b), cp1250::kUndefined) << int(b);
     EXPECT_EQ(cp1250::decode(0x80), u'€');
@@ -166,15 +161,14 @@ TEST(Cp1250, UndefinedBytesAndForeignCharacters)
     EXPECT_FALSE(cp1250::encode(QStringLiteral("Łucja😀")));
 }
 
-TEST(Display, BreaksBecomeNewlinesAndOddBytesStayVisible)
-{
-    EXPECT_EQ(textForDisplay(QByteArray("\xA3ucja\r\n\0\x81\r\n", 11)), QStringLiteral("Łucja\n\uFFFD\uFFFD\n"));
+TEST(Display, BreaksBecomeNewlinesAndOddBytesStayVisible) {
+    EXPECT_EQ(textForDisplay(QByteArray("\xA3ucja\r\n\0\x81\r\n", 11)),
+              QStringLiteral("Łucja\n\uFFFD\uFFFD\n"));
 }
 
 // --- the files --------------------------------------------------------------------------------
 
-TEST(ResultsFolder, SaveAppendsToThatClassOnly)
-{
+TEST(ResultsFolder, SaveAppendsToThatClassOnly) {
     Folder folder;
     for (const QString& k : schoolClasses())
         folder.put(resultsFileName(k), "old\n");
@@ -190,8 +184,7 @@ TEST(ResultsFolder, SaveAppendsToThatClassOnly)
     EXPECT_EQ(folder.entries().size(), 6); // no temporary file left behind
 }
 
-TEST(ResultsFolder, OldBytesComeOutUnchanged)
-{
+TEST(ResultsFolder, OldBytesComeOutUnchanged) {
     Folder folder;
     QByteArray old;
     for (int b = 0; b < 256; ++b) {
@@ -204,8 +197,7 @@ TEST(ResultsFolder, OldBytesComeOutUnchanged)
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old + "A B\r\n");
 }
 
-TEST(ResultsFolder, LongAndManyLines)
-{
+TEST(ResultsFolder, LongAndManyLines) {
     Folder folder;
     QByteArray many;
     for (int i = 0; i < 20000; ++i)
@@ -222,8 +214,7 @@ TEST(ResultsFolder, LongAndManyLines)
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), longLine + "\r\nA B");
 }
 
-TEST(ResultsFolder, ReadNormalisesForTheViewer)
-{
+TEST(ResultsFolder, ReadNormalisesForTheViewer) {
     Folder folder;
     folder.put(QStringLiteral("wyniki_kl_V.txt"), "a\rb\nc");
     EXPECT_EQ(ResultsFiles(folder.path()).read(QStringLiteral("V")), "a\r\nb\r\nc");
@@ -236,15 +227,15 @@ struct UnreadableCase {
 
 class UnreadableFile : public ::testing::TestWithParam<UnreadableCase> {};
 
-TEST_P(UnreadableFile, FailsToOpenAndCreatesNothing)
-{
+TEST_P(UnreadableFile, FailsToOpenAndCreatesNothing) {
     Folder folder;
     const QString path = folder.path() + QStringLiteral("wyniki_kl_VI.txt");
     if (GetParam().directory)
         ASSERT_TRUE(QDir().mkdir(path));
     const ResultsFiles files(folder.path());
     const QString message = failureOf([&] { files.append(QStringLiteral("VI"), QStringLiteral("A B")); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". "))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ")))
+        << message.toStdString();
     EXPECT_GT(message.size(), path.size() + 20) << "the system's reason is missing";
     EXPECT_EQ(failureOf([&] { files.read(QStringLiteral("VI")); }), message);
     EXPECT_EQ(QFileInfo(path).isDir(), GetParam().directory);
@@ -252,24 +243,27 @@ TEST_P(UnreadableFile, FailsToOpenAndCreatesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UnreadableFile,
-                         ::testing::Values(UnreadableCase{"Missing", false}, UnreadableCase{"Directory", true}),
+                         ::testing::Values(UnreadableCase{"Missing", false},
+                                           UnreadableCase{"Directory", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-std::string stepName(RewriteStep step)
-{
+std::string stepName(RewriteStep step) {
     switch (step) {
-    case RewriteStep::Create: return "Create";
-    case RewriteStep::Write: return "Write";
-    case RewriteStep::Flush: return "Flush";
-    case RewriteStep::Rename: return "Rename";
+    case RewriteStep::Create:
+        return "Create";
+    case RewriteStep::Write:
+        return "Write";
+    case RewriteStep::Flush:
+        return "Flush";
+    case RewriteStep::Rename:
+        return "Rename";
     }
     return "Unknown";
 }
 
 class RewriteFailure : public ::testing::TestWithParam<RewriteStep> {};
 
-TEST_P(RewriteFailure, KeepsTheOldFile)
-{
+TEST_P(RewriteFailure, KeepsTheOldFile) {
     Folder folder;
     const QByteArray old("Ala Nowak. Ocena: 5. Dnia: 2007-02-08\n");
     folder.put(QStringLiteral("wyniki_kl_I.txt"), old);
@@ -280,7 +274,8 @@ TEST_P(RewriteFailure, KeepsTheOldFile)
         return step == GetParam() ? QStringLiteral("No space left on device") : QString();
     });
     const QString message = failureOf([&] { files.append(QStringLiteral("I"), QStringLiteral("A B")); });
-    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". No space left on device").arg(folder.path()));
+    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". No space left on device")
+                           .arg(folder.path()));
     EXPECT_EQ(reached.back(), GetParam());
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old);
     EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_I.txt")});
@@ -288,29 +283,31 @@ TEST_P(RewriteFailure, KeepsTheOldFile)
     // The same file saves normally once the fault is gone.
     files.setRewriteFault({});
     files.append(QStringLiteral("I"), QStringLiteral("A B"));
-    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nA B\r\n");
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")),
+              "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nA B\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, RewriteFailure,
-                         ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush, RewriteStep::Rename),
+                         ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush,
+                                           RewriteStep::Rename),
                          [](const auto& info) { return stepName(info.param); });
 
-TEST(Rewrite, SystemRefusalKeepsWhatStandsThere)
-{
+TEST(Rewrite, SystemRefusalKeepsWhatStandsThere) {
     Folder folder;
     const QString path = folder.path() + QStringLiteral("taken");
     ASSERT_TRUE(QDir().mkdir(path));
     folder.put(QStringLiteral("taken/inside"), "x");
     const QString message = failureOf([&] { rewriteWholeFile(path, {"new"}); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". "))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". ")))
+        << message.toStdString();
     EXPECT_EQ(folder.get(QStringLiteral("taken/inside")), "x");
 }
 
-TEST(Rewrite, RefusesALineTheCodePageCannotHold)
-{
+TEST(Rewrite, RefusesALineTheCodePageCannotHold) {
     Folder folder;
     folder.put(QStringLiteral("wyniki_kl_I.txt"), "old");
-    const QString message = failureOf([&] { ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("Я Б")); });
+    const QString message =
+        failureOf([&] { ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("Я Б")); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file"))) << message.toStdString();
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "old");
 }

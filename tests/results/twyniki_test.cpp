@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -35,28 +35,24 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TwynikiTest::init()
-{
+void TwynikiTest::init() {
     m_windows = std::make_unique<WindowSet>();
     m_dir = std::make_unique<QTemporaryDir>();
     wyniki->setResultsFolder(m_dir->path() + QLatin1Char('/'));
 }
 
-void TwynikiTest::cleanup()
-{
+void TwynikiTest::cleanup() {
     m_windows.reset();
     m_dir.reset();
 }
 
-void TwynikiTest::put(const QString& schoolClass, const QByteArray& content) const
-{
+void TwynikiTest::put(const QString& schoolClass, const QByteArray& content) const {
     QFile f(m_dir->filePath(cyfrolia::resultsFileName(schoolClass)));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
 }
 
-void TwynikiTest::showAndAnswer(MessageBoxWatcher& watcher)
-{
+void TwynikiTest::showAndAnswer(MessageBoxWatcher& watcher) {
     wyniki->show();
     // Any report comes once the window is up.
     QTRY_VERIFY(!wyniki->isLoading());
@@ -64,8 +60,7 @@ void TwynikiTest::showAndAnswer(MessageBoxWatcher& watcher)
     Q_UNUSED(watcher);
 }
 
-void TwynikiTest::loadsSixFiles()
-{
+void TwynikiTest::loadsSixFiles() {
     put(QStringLiteral("I"), "\xA3ucja \xAF\xF3\xB3\xE6. Ocena: 6. Dnia: 2007-02-08\r\n");
     put(QStringLiteral("II"), "a\nb\rc\r\nd");
     put(QStringLiteral("III"), QByteArray("x\0\x81y", 4));
@@ -86,15 +81,13 @@ void TwynikiTest::loadsSixFiles()
     QCOMPARE(wyniki->focusWidget(), wyniki->Button1);
 }
 
-void TwynikiTest::unreadableFiles_data()
-{
+void TwynikiTest::unreadableFiles_data() {
     QTest::addColumn<QStringList>("missing");
     QTest::newRow("III missing") << QStringList{QStringLiteral("III")};
     QTest::newRow("I and VI missing") << QStringList{QStringLiteral("I"), QStringLiteral("VI")};
 }
 
-void TwynikiTest::unreadableFiles()
-{
+void TwynikiTest::unreadableFiles() {
     QFETCH(QStringList, missing);
     for (int i = 0; i < 6; ++i)
         wyniki->box(i)->setPlainText(QStringLiteral("stare oceny"));
@@ -114,21 +107,25 @@ void TwynikiTest::unreadableFiles()
         const QString k = cyfrolia::schoolClasses().at(i);
         if (missing.contains(k)) {
             const QString path = m_dir->filePath(cyfrolia::resultsFileName(k));
-            QVERIFY2(lines.at(missing.indexOf(k)).startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)), qPrintable(box.text));
+            QVERIFY2(lines.at(missing.indexOf(k))
+                         .startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)),
+                     qPrintable(box.text));
             QCOMPARE(wyniki->box(i)->toPlainText(), QString());
         } else {
-            QCOMPARE(wyniki->box(i)->toPlainText(), QStringLiteral("Ala Nowak. Ocena: 5. Dnia: 2007-02-08 %1\n").arg(k));
+            QCOMPARE(wyniki->box(i)->toPlainText(),
+                     QStringLiteral("Ala Nowak. Ocena: 5. Dnia: 2007-02-08 %1\n").arg(k));
         }
     }
     QVERIFY(!QFile::exists(m_dir->filePath(cyfrolia::resultsFileName(missing.first()))));
 }
 
-void TwynikiTest::longFilesArriveWhole()
-{
+void TwynikiTest::longFilesArriveWhole() {
     QByteArray many;
     QString shown;
     for (int i = 0; i < 20000; ++i) {
-        many += "Ola \xA3\xF3" "d\x9F" + QByteArray::number(i) + ". Ocena: 4. Dnia: 2007-02-08\n";
+        many += "Ola \xA3\xF3"
+                "d\x9F" +
+                QByteArray::number(i) + ". Ocena: 4. Dnia: 2007-02-08\n";
         shown += QStringLiteral("Ola Łódź%1. Ocena: 4. Dnia: 2007-02-08\n").arg(i);
     }
     for (const QString& k : cyfrolia::schoolClasses())
@@ -144,8 +141,7 @@ void TwynikiTest::longFilesArriveWhole()
     QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))).size(), many.size());
 }
 
-void TwynikiTest::typedTextIsReplacedAtNextShowing()
-{
+void TwynikiTest::typedTextIsReplacedAtNextShowing() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "");
     wyniki->show();
@@ -159,14 +155,14 @@ void TwynikiTest::typedTextIsReplacedAtNextShowing()
     QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_II.txt"))).size(), 6);
 }
 
-void TwynikiTest::centredOnceThenKeepsItsPlace()
-{
+void TwynikiTest::centredOnceThenKeepsItsPlace() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "");
     wyniki->show();
     const QRect screen = wyniki->screen()->geometry();
     const QSize outer(789, 541);
-    QCOMPARE(wyniki->pos(), QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+    QCOMPARE(wyniki->pos(),
+             QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
     wyniki->hide();
     wyniki->move(10, 20);
     wyniki->show();

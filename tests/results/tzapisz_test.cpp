@@ -17,8 +17,7 @@
 
 // Types text the way a keyboard layout delivers it: one key event per character, whatever the
 // character (QTest::keyClicks only knows ASCII).
-static void typeText(QWidget* widget, const QString& text)
-{
+static void typeText(QWidget* widget, const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
         const QString character = text.mid(i, length);
@@ -60,8 +59,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TzapiszTest::init()
-{
+void TzapiszTest::init() {
     m_windows = std::make_unique<WindowSet>();
     m_dir = std::make_unique<QTemporaryDir>();
     for (const QString& k : cyfrolia::schoolClasses()) {
@@ -72,34 +70,29 @@ void TzapiszTest::init()
     zapisz->setResultsFolder(m_dir->path() + QLatin1Char('/'));
 }
 
-void TzapiszTest::cleanup()
-{
+void TzapiszTest::cleanup() {
     m_windows.reset();
     m_dir.reset();
 }
 
-QByteArray TzapiszTest::file(const QString& schoolClass) const
-{
+QByteArray TzapiszTest::file(const QString& schoolClass) const {
     QFile f(m_dir->filePath(cyfrolia::resultsFileName(schoolClass)));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QMap<QString, QByteArray> TzapiszTest::allFiles() const
-{
+QMap<QString, QByteArray> TzapiszTest::allFiles() const {
     QMap<QString, QByteArray> files;
     for (const QString& k : cyfrolia::schoolClasses())
         files.insert(k, file(k));
     return files;
 }
 
-void TzapiszTest::open(const QString& schoolClass, const QString& grade)
-{
+void TzapiszTest::open(const QString& schoolClass, const QString& grade) {
     form7->klasa->setPlainText(schoolClass);
     openSaveResult(form2, grade);
 }
 
-void TzapiszTest::opensWithClassAndGrade()
-{
+void TzapiszTest::opensWithClassAndGrade() {
     zapisz->imie->setText(QStringLiteral("stare"));
     zapisz->nazwisko->setText(QStringLiteral("imię"));
     zapisz->date1->setSelectedDate(QDate(2010, 5, 3));
@@ -114,8 +107,7 @@ void TzapiszTest::opensWithClassAndGrade()
     QCOMPARE(zapisz->data->toPlainText(), date); // the date is the calendar's, untouched
 }
 
-void TzapiszTest::nameCheck_data()
-{
+void TzapiszTest::nameCheck_data() {
     QTest::addColumn<QString>("imie");
     QTest::addColumn<QString>("nazwisko");
     QTest::newRow("both empty") << QString() << QString();
@@ -123,8 +115,7 @@ void TzapiszTest::nameCheck_data()
     QTest::newRow("first name empty") << QString() << QStringLiteral("Nowak");
 }
 
-void TzapiszTest::nameCheck()
-{
+void TzapiszTest::nameCheck() {
     QFETCH(QString, imie);
     QFETCH(QString, nazwisko);
     const auto before = allFiles();
@@ -145,8 +136,7 @@ void TzapiszTest::nameCheck()
     QCOMPARE(allFiles(), before);
 }
 
-void TzapiszTest::noClassDoesNothing_data()
-{
+void TzapiszTest::noClassDoesNothing_data() {
     QTest::addColumn<QString>("klasa");
     QTest::newRow("none chosen") << QString();
     QTest::newRow("lower case") << QStringLiteral("i");
@@ -155,8 +145,7 @@ void TzapiszTest::noClassDoesNothing_data()
     QTest::newRow("beyond VI") << QStringLiteral("VII");
 }
 
-void TzapiszTest::noClassDoesNothing()
-{
+void TzapiszTest::noClassDoesNothing() {
     QFETCH(QString, klasa);
     const auto before = allFiles();
     open(klasa);
@@ -171,21 +160,23 @@ void TzapiszTest::noClassDoesNothing()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
 }
 
-void TzapiszTest::savesOneLine_data()
-{
+void TzapiszTest::savesOneLine_data() {
     QTest::addColumn<QString>("klasa");
     QTest::addColumn<QString>("imie");
     QTest::addColumn<QString>("nazwisko");
     QTest::addColumn<QByteArray>("names"); // as they must land in the file
-    QTest::newRow("I, Polish letters") << "I" << QStringLiteral("Łucja") << QStringLiteral("Żółć") << QByteArray("\xA3ucja \xAF\xF3\xB3\xE6");
-    QTest::newRow("III, three blanks") << "III" << QStringLiteral("   ") << QStringLiteral("B") << QByteArray("    B");
-    QTest::newRow("V, fifteen each") << "V" << QStringLiteral("Abcdefghijklmnó") << QStringLiteral("Zzzzzzzzzzzzzzś")
+    QTest::newRow("I, Polish letters") << "I" << QStringLiteral("Łucja") << QStringLiteral("Żółć")
+                                       << QByteArray("\xA3ucja \xAF\xF3\xB3\xE6");
+    QTest::newRow("III, three blanks")
+        << "III" << QStringLiteral("   ") << QStringLiteral("B") << QByteArray("    B");
+    QTest::newRow("V, fifteen each") << "V" << QStringLiteral("Abcdefghijklmnó")
+                                     << QStringLiteral("Zzzzzzzzzzzzzzś")
                                      << QByteArray("Abcdefghijklmn\xF3 Zzzzzzzzzzzzzz\x9C");
-    QTest::newRow("VI, label inside") << "VI" << QStringLiteral(". Ocena: ") << QStringLiteral("X") << QByteArray(". Ocena:  X");
+    QTest::newRow("VI, label inside")
+        << "VI" << QStringLiteral(". Ocena: ") << QStringLiteral("X") << QByteArray(". Ocena:  X");
 }
 
-void TzapiszTest::savesOneLine()
-{
+void TzapiszTest::savesOneLine() {
     QFETCH(QString, klasa);
     QFETCH(QString, imie);
     QFETCH(QString, nazwisko);
@@ -203,8 +194,7 @@ void TzapiszTest::savesOneLine()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
 }
 
-void TzapiszTest::anulujWritesNothing()
-{
+void TzapiszTest::anulujWritesNothing() {
     const auto before = allFiles();
     open(QStringLiteral("II"));
     typeText(zapisz->imie, QStringLiteral("Ala"));
@@ -217,16 +207,14 @@ void TzapiszTest::anulujWritesNothing()
     QCOMPARE(zapisz->nazwisko->text(), QString());
 }
 
-void TzapiszTest::enterAndEscapePressNoButton_data()
-{
+void TzapiszTest::enterAndEscapePressNoButton_data() {
     QTest::addColumn<int>("key");
     QTest::newRow("Return") << int(Qt::Key_Return);
     QTest::newRow("Enter") << int(Qt::Key_Enter);
     QTest::newRow("Escape") << int(Qt::Key_Escape);
 }
 
-void TzapiszTest::enterAndEscapePressNoButton()
-{
+void TzapiszTest::enterAndEscapePressNoButton() {
     QFETCH(int, key);
     const auto before = allFiles();
     open(QStringLiteral("I"));
@@ -238,8 +226,7 @@ void TzapiszTest::enterAndEscapePressNoButton()
     QCOMPARE(allFiles(), before);
 }
 
-void TzapiszTest::unreadableFileKeepsTheWindow()
-{
+void TzapiszTest::unreadableFileKeepsTheWindow() {
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
     open(QStringLiteral("IV"));
     zapisz->imie->setText(QStringLiteral("Ala"));
@@ -250,7 +237,8 @@ void TzapiszTest::unreadableFileKeepsTheWindow()
     const auto& box = watcher.seen().first();
     QCOMPARE(box.objectName, QStringLiteral("errorDialog"));
     QCOMPARE(box.title, QStringLiteral("Cyfrolia 1.0"));
-    QVERIFY2(box.text.startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt")))),
+    QVERIFY2(box.text.startsWith(QStringLiteral("Cannot open file \"%1\". ")
+                                     .arg(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt")))),
              qPrintable(box.text));
     QVERIFY(box.text.endsWith(QLatin1Char('.')));
     QVERIFY(zapisz->isVisible());
@@ -258,8 +246,7 @@ void TzapiszTest::unreadableFileKeepsTheWindow()
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
 }
 
-void TzapiszTest::dateFollowsTheCalendar()
-{
+void TzapiszTest::dateFollowsTheCalendar() {
     QCOMPARE(zapisz->date1->selectedDate(), QDate(2007, 2, 8));
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(QDate(2007, 2, 8)));
     open(QStringLiteral("I"));
@@ -277,8 +264,7 @@ void TzapiszTest::dateFollowsTheCalendar()
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
 }
 
-void TzapiszTest::namesRefuseWhatTheFileCannotHold_data()
-{
+void TzapiszTest::namesRefuseWhatTheFileCannotHold_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::newRow("Polish letters") << QStringLiteral("Źdźbło") << QStringLiteral("Źdźbło");
@@ -290,8 +276,7 @@ void TzapiszTest::namesRefuseWhatTheFileCannotHold_data()
     QTest::newRow("blanks") << QStringLiteral("   ") << QStringLiteral("   ");
 }
 
-void TzapiszTest::namesRefuseWhatTheFileCannotHold()
-{
+void TzapiszTest::namesRefuseWhatTheFileCannotHold() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
     open(QStringLiteral("I"));
@@ -299,8 +284,7 @@ void TzapiszTest::namesRefuseWhatTheFileCannotHold()
     QCOMPARE(zapisz->nazwisko->text(), kept);
 }
 
-void TzapiszTest::pasteIsFilteredAndCut()
-{
+void TzapiszTest::pasteIsFilteredAndCut() {
     open(QStringLiteral("I"));
     typeText(zapisz->imie, QStringLiteral("Ala"));
     zapisz->imie->setCursorPosition(1);
