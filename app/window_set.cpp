@@ -11,6 +11,17 @@
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 
+#include <QWidget>
+
+// Every control can be found by its name from outside, by screen readers and tests alike.
+static void exposeObjectNames(QWidget* window)
+{
+    const auto widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets)
+        if (w->accessibleDescription().isEmpty() && !w->objectName().isEmpty())
+            w->setAccessibleDescription(w->objectName());
+}
+
 WindowSet::WindowSet()
 {
     // The links' hover watcher exists before any window and outlives them all.
@@ -26,6 +37,9 @@ WindowSet::WindowSet()
     form7 = new Tform7(form1);
     zapisz = new Tzapisz;
     wyniki = new Twyniki(form1);
+
+    for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(zapisz)})
+        exposeObjectNames(window);
 }
 
 WindowSet::~WindowSet()
