@@ -71,7 +71,9 @@ QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, con
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : AppWindow(parent, Qt::Dialog)
+// A dialog frame: a title bar with its close box only, and no resizing.
+TAboutBox::TAboutBox(QWidget* parent)
+    : AppWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
