@@ -2,6 +2,7 @@
 
 #include "app/failure.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -95,6 +96,32 @@ QPushButton* defaultButtonOf(QWidget* window)
     return nullptr;
 }
 
+// Screen readers (and the accessibility bus) see a link that can be pressed.
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(TLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<TLink*>(widget())->Caption();
+        return QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            static_cast<TLink*>(widget())->Click();
+    }
+};
+
+QAccessibleInterface* linkAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TLink") && object && object->isWidgetType())
+        return new LinkAccessible(static_cast<TLink*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 TLink::TLink(QWidget* parent)
@@ -117,6 +144,8 @@ TLink::TLink(QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_canvasFont = font();
+    static const bool accessible = (QAccessible::installFactory(linkAccessibleFactory), true);
+    Q_UNUSED(accessible);
 }
 
 TLink::~TLink()
@@ -147,7 +176,6 @@ void TLink::SetURL(const QString& value)
 void TLink::SetCaption(const QString& value)
 {
     m_Caption = value;
-    setAccessibleName(value);
     update();
 }
 

@@ -73,7 +73,7 @@ QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, con
 
 // A dialog frame: a title bar with its close box only, and no resizing.
 TAboutBox::TAboutBox(QWidget* parent)
-    : AppWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : AppWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));

@@ -1,6 +1,7 @@
 #include "about/link.h"
 #include "app/failure.h"
 
+#include <QAccessible>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -84,6 +85,7 @@ private slots:
     void clickOpensOnlyWhenEnabledAndAddressed_data();
     void clickOpensOnlyWhenEnabledAndAddressed();
     void disabledCaptionIsEmbossed();
+    void screenReadersSeeAPressableLink();
 
 private:
     QList<QUrl> m_opened;
@@ -669,6 +671,19 @@ void TestLink::disabledCaptionIsEmbossed()
     QVERIFY(disabled.contains(0xffffff));
     QVERIFY(disabled.contains(0x808080));
     QVERIFY(!disabled.contains(0x0000ff));
+}
+
+void TestLink::screenReadersSeeAPressableLink()
+{
+    TLink link;
+    link.SetCaption(QStringLiteral("strona.example.org"));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&link);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Link);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("strona.example.org"));
+    QVERIFY(accessible->actionInterface());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(m_opened.size(), 1);
 }
 
 QTEST_MAIN(TestLink)

@@ -58,6 +58,7 @@ e2e_screenshot about-window
 
 e2e_key Tab
 e2e_wait_atspi Link1 focused
+e2e_screenshot about-link-focused
 e2e_key space
 wait_opened 1
 sleep 0.3
