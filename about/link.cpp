@@ -451,6 +451,18 @@ void TLink::mouseReleaseEvent(QMouseEvent* event)
         Click();
 }
 
+void TLink::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is no click of its own: the page opens once.
+    event->accept();
+    m_pressed = false;
+    if (event->button() != Qt::LeftButton)
+        return;
+    emit doubleClicked();
+    if (isEnabled() && isVisible() && !hasFocus())
+        setFocus(Qt::MouseFocusReason);
+}
+
 void TLink::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);

@@ -162,8 +162,9 @@ void TAboutBox::FormShow()
 
 void TAboutBox::OKButtonClick()
 {
+    // Ends the modal showing with the OK result.
     if (AboutBox)
-        AboutBox->close();
+        AboutBox->accept();
 }
 
 void TAboutBox::showEvent(QShowEvent* event)

@@ -82,6 +82,8 @@ private slots:
     void heldSpaceOpensOnce();
     void onlyTheLeftPressTakesTheFocus_data();
     void onlyTheLeftPressTakesTheFocus();
+    void doubleClickOpensOnce_data();
+    void doubleClickOpensOnce();
     void clickOpensOnlyWhenEnabledAndAddressed_data();
     void clickOpensOnlyWhenEnabledAndAddressed();
     void disabledCaptionIsEmbossed();
@@ -520,7 +522,7 @@ void TestLink::keys_data()
     QTest::newRow("keypad enter, no default button") << int(Qt::Key_Enter) << false << 1 << 0 << false;
     QTest::newRow("enter goes to the default button") << int(Qt::Key_Return) << true << 0 << 1 << false;
     QTest::newRow("letter") << int(Qt::Key_A) << false << 0 << 0 << true;
-    QTest::newRow("tab-free letter beside a default button") << int(Qt::Key_B) << true << 0 << 0 << false;
+    QTest::newRow("letter beside a default button") << int(Qt::Key_B) << true << 0 << 0 << false;
 }
 
 void TestLink::keys()
@@ -605,6 +607,39 @@ void TestLink::onlyTheLeftPressTakesTheFocus()
     QCOMPARE(link->hasFocus(), focused);
     QTest::mouseRelease(link, Qt::MouseButton(button), {}, QPoint(20, 10));
     QCOMPARE(m_opened.size(), focused ? 1 : 0);
+}
+
+void TestLink::doubleClickOpensOnce_data()
+{
+    // Whether the second press arrives as a press of its own before the double click.
+    QTest::addColumn<bool>("secondPress");
+    QTest::newRow("double click replaces the second press") << false;
+    QTest::newRow("double click follows the second press") << true;
+}
+
+void TestLink::doubleClickOpensOnce()
+{
+    QFETCH(bool, secondPress);
+    QWidget window;
+    auto* link = new TLink(&window);
+    link->resize(150, 20);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy doubleClicks(link, &TLink::doubleClicked);
+    const QPoint at(20, 10);
+
+    QTest::mousePress(link, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(link, Qt::LeftButton, {}, at);
+    if (secondPress)
+        QTest::mousePress(link, Qt::LeftButton, {}, at);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(at), link->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(link, &twice);
+    QTest::mouseRelease(link, Qt::LeftButton, {}, at);
+
+    QCOMPARE(m_opened.size(), 1);
+    QCOMPARE(doubleClicks.size(), 1);
+    QVERIFY(link->hasFocus());
 }
 
 void TestLink::clickOpensOnlyWhenEnabledAndAddressed_data()
