@@ -187,16 +187,17 @@ Bitmap decodeBmp(const QByteArray& data)
         std::uint32_t* dst = bitmap.pixels.data() + y * width;
         switch (bitCount) {
         case 1:
-        case 4:
-        case 8: {
-            const int perByte = 8 / int(bitCount);
-            const std::uint32_t indexMask = (1u << bitCount) - 1;
-            for (std::int64_t x = 0; x < width; ++x) {
-                const int shift = int(8 - bitCount - (x % perByte) * bitCount);
-                dst[x] = palette[(src[x / perByte] >> shift) & indexMask];
-            }
+            for (std::int64_t x = 0; x < width; ++x)
+                dst[x] = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
             break;
-        }
+        case 4:
+            for (std::int64_t x = 0; x < width; ++x)
+                dst[x] = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
+            break;
+        case 8:
+            for (std::int64_t x = 0; x < width; ++x)
+                dst[x] = palette[src[x]];
+            break;
         case 16:
             for (std::int64_t x = 0; x < width; ++x) {
                 const std::uint32_t v = std::uint32_t(src[2 * x]) | std::uint32_t(src[2 * x + 1]) << 8;

@@ -86,6 +86,9 @@ Tform7::Tform7(QWidget* parent)
     BitBtn1->setGeometry(168, 184, 81, 25);
     BitBtn1->setFont(pixelFont(QStringLiteral("Arial"), 16));
     BitBtn1->setCursor(Qt::PointingHandCursor);
+    // Not the default button: Enter on a radio button does nothing; only a focused OK
+    // takes Enter (keyPressEvent).
+    BitBtn1->setAutoDefault(false);
     BitBtn1->setDefault(false);
     connect(BitBtn1, &QPushButton::clicked, this, &Tform7::BitBtn1Click);
 
@@ -130,6 +133,16 @@ void Tform7::keepCheckedTabStop()
         if (radio)
             radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
+}
+
+void Tform7::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == BitBtn1 && !event->isAutoRepeat()) {
+        BitBtn1->click();
+        return;
+    }
+    AppWindow::keyPressEvent(event);
 }
 
 void Tform7::RadioButton1Click()

@@ -30,6 +30,9 @@ public:
     QRadioButton* RadioButton6 = nullptr;
     QPushButton* BitBtn1 = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QRadioButton* createRadio(const char* name, const QString& text, int left, int top, int width);
     void keepCheckedTabStop();

@@ -92,3 +92,56 @@ TEST(MaskScan, StrideSkipsPaddingPixels)
 }
 
 } // namespace
+
+namespace {
+
+// The plain pixel-by-pixel reading of the rule, to hold the fast scan against.
+std::vector<MaskRect> referenceRuns(const Bitmap& bitmap, std::uint32_t transparent)
+{
+    std::vector<MaskRect> rects;
+    for (int y = 0; y < bitmap.height; ++y) {
+        int start = -1;
+        for (int x = 0; x <= bitmap.width; ++x) {
+            const bool inside = x < bitmap.width && bitmap.pixel(x, y) != transparent;
+            if (inside && start < 0)
+                start = x;
+            if (!inside && start >= 0) {
+                rects.push_back(MaskRect{start, y, x, y + 1});
+                start = -1;
+            }
+        }
+    }
+    return rects;
+}
+
+class MaskScanAgainstReference : public testing::TestWithParam<int> {};
+
+// Widths around the scan's 64-pixel blocks, with runs that cross block edges.
+TEST_P(MaskScanAgainstReference, SameRuns)
+{
+    const int width = GetParam();
+    std::uint32_t seed = 12345u + std::uint32_t(width);
+    Bitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = 40;
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            // Long runs on some rows, noise on others, whole rows inside or outside on a few.
+            const bool inside = y % 5 == 0   ? true
+                                : y % 5 == 1 ? false
+                                : y % 5 == 2 ? (x / 37) % 2 == 0
+                                             : (seed >> 16) % 3 != 0;
+            bitmap.pixels.push_back(inside ? ((seed >> 8) % 2 ? 0xffffffu : 0x000001u) : 0u);
+        }
+    }
+    const QList<MaskRect> rects = cyfrolia::scanMask(bitmap, kBlack);
+    const std::vector<MaskRect> expected = referenceRuns(bitmap, kBlack);
+    ASSERT_EQ(std::size_t(rects.size()), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(rects[qsizetype(i)], expected[i]) << "rect " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, MaskScanAgainstReference, testing::Values(1, 3, 4, 5, 63, 64, 65, 127, 128, 129, 446));
+
+} // namespace
