@@ -353,30 +353,28 @@ void TLink::DrawCaption(QPainter& canvas)
     const TLinkTextAttributes* look = CurrentAttributes();
     m_canvasFont = styledFont(font(), look->Style());
     canvas.setFont(m_canvasFont);
-    QColor textColour = look->Color();
+    canvas.setPen(look->Color());
 
     QRect textRect = TextRect();
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     if (isEnabled()) {
-        canvas.setPen(textColour);
         canvas.setClipRect(textRect);
         canvas.drawText(textRect, flags, m_Caption);
         return;
     }
 
     // Embossed: a light copy one pixel down and right, the shadow-coloured text on top.
-    const QColor remembered = textColour;
+    const QPen remembered = canvas.pen();
     textRect.translate(1, 1);
     canvas.setBrush(Qt::NoBrush);
     canvas.setPen(palette().color(QPalette::Active, QPalette::Light));
     canvas.setClipRect(textRect);
     canvas.drawText(textRect, flags, m_Caption);
-    textColour = palette().color(QPalette::Active, QPalette::Dark);
+    canvas.setPen(palette().color(QPalette::Active, QPalette::Dark));
     textRect.translate(-1, -1);
-    canvas.setPen(textColour);
     canvas.setClipRect(textRect);
     canvas.drawText(textRect, flags, m_Caption);
-    textColour = remembered;
+    canvas.setPen(remembered);
 }
 
 void TLink::AttributesChanged(QObject*)
