@@ -18,7 +18,7 @@ export PATH="$E2E_TMP/bin:$PATH"
 unset BROWSER DEFAULT_BROWSER
 HOME_PAGE="https://cyfrolia.example.org/"
 
-opened_count() { [[ -f "$OPENED" ]] && grep -c . "$OPENED" || echo 0; }
+opened_count() { if [[ -f "$OPENED" ]]; then wc -l <"$OPENED"; else echo 0; fi; }
 wait_opened() {
     local want=$1
     for _ in $(seq 100); do
@@ -33,7 +33,6 @@ wait_opened() {
 red_in_link() {
     local ox oy
     read -r ox oy < <(e2e_window_origin "$about")
-    [[ -n "${E2E_DEBUG:-}" ]] && e2e_log "link at $((ox + 128)),$((oy + 130))"
     import -window root png:- 2>/dev/null | convert - -crop "169x17+$((ox + 16 + 112))+$((oy + 8 + 122))" +repage txt:- \
         | grep -ci '#FF0000' || true
 }
