@@ -1,40 +1,216 @@
 #include "shell/tform1.h"
 
+#include "about/tabout_box.h"
+#include "app/error_dialog.h"
+#include "app/failure.h"
+#include "app/fonts.h"
+#include "app/picture_button.h"
+#include "app/program_folder.h"
 #include "exercise/opener.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
+#include "results/twyniki.h"
+#include "shell/bmp_reader.h"
+#include "shell/shell_pictures.h"
+#include "shell/tform7.h"
+#include "shell/window_shape.h"
 
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
 
 Tform1* form1 = nullptr;
 
-Tform1::Tform1(QWidget* parent) : QWidget(parent)
+MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* parent) : QLabel(parent)
+{
+    setObjectName(name);
+    setPixmap(picture);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
+
+void MenuPicture::mousePressEvent(QMouseEvent* event)
+{
+    emit mouseDown(event);
+}
+
+void MenuPicture::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMove(event);
+}
+
+void MenuPicture::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit mouseUp(event);
+}
+
+Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("form1"));
     setWindowTitle(QStringLiteral("Cyfrolia"));
-    auto* layout = new QVBoxLayout(this);
+    setFixedSize(446, 495);
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+
+    Image10 = new MenuPicture(QStringLiteral("Image10"), shell_pictures::notebookFace(), this);
+    Image10->setGeometry(0, 0, 446, 496);
+    connect(Image10, &MenuPicture::mouseMove, this, &Tform1::Image10MouseMove);
+
+    Image9 = new MenuPicture(QStringLiteral("Image9"), shell_pictures::innerPage(), this);
+    Image9->setGeometry(16, 72, 393, 369);
+    connect(Image9, &MenuPicture::mouseDown, this, &Tform1::Image9MouseDown);
+    connect(Image9, &MenuPicture::mouseMove, this, &Tform1::Image9MouseMove);
+    connect(Image9, &MenuPicture::mouseUp, this, &Tform1::Image9MouseUp);
+
+    createButtons();
+}
+
+void Tform1::createButtons()
+{
     const struct {
-        const char* name;
-        QString text;
-        void (Tform1::*handler)();
+        const char* hoverName;
+        const char* normalName;
+        PictureButton* Tform1::*hover;
+        MenuPicture* Tform1::*normal;
+        void (Tform1::*click)();
+        void (Tform1::*move)();
+        const char* word;
+        QColor colour;
+        QRect place;
+        bool handOverNormal;
     } buttons[] = {
-        {"dodawanie", QStringLiteral("Dodawanie"), &Tform1::dodawanieClick},
-        {"odejmowanie", QStringLiteral("Odejmowanie"), &Tform1::odejmowanieClick},
-        {"mnozenie", QStringLiteral("Mnożenie"), &Tform1::mnozenieClick},
-        {"dzielenie", QStringLiteral("Dzielenie"), &Tform1::dzielenieClick},
+        {"dodawanie", "Image1", &Tform1::dodawanie, &Tform1::Image1, &Tform1::dodawanieClick, &Tform1::Image1MouseMove,
+         "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), true},
+        {"odejmowanie", "Image2", &Tform1::odejmowanie, &Tform1::Image2, &Tform1::odejmowanieClick,
+         &Tform1::Image2MouseMove, "Odejmowanie", QColor(0, 120, 0), QRect(120, 136, 182, 38), true},
+        {"mnozenie", "Image3", &Tform1::mnozenie, &Tform1::Image3, &Tform1::mnozenieClick, &Tform1::Image3MouseMove,
+         "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), true},
+        {"dzielenie", "Image4", &Tform1::dzielenie, &Tform1::Image4, &Tform1::dzielenieClick, &Tform1::Image4MouseMove,
+         "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), true},
+        {"Image13", "Image14", &Tform1::Image13, &Tform1::Image14, &Tform1::Image13Click, &Tform1::Image14MouseMove,
+         "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), false},
+        {"wyn_wcis", "wyn_norm", &Tform1::wyn_wcis, &Tform1::wyn_norm, &Tform1::wyn_wcisClick,
+         &Tform1::wyn_normMouseMove, "Wyniki", QColor(15, 100, 190), QRect(136, 328, 143, 38), false},
+        {"Image11", "Image12", &Tform1::Image11, &Tform1::Image12, &Tform1::Image11Click, &Tform1::Image12MouseMove,
+         "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), false},
+        {"Image7", "Image8", &Tform1::Image7, &Tform1::Image8, &Tform1::Image7Click, &Tform1::Image8MouseMove,
+         "Koniec", QColor(130, 160, 140), QRect(157, 432, 106, 38), true},
     };
     for (const auto& b : buttons) {
-        auto* button = new QPushButton(b.text, this);
-        button->setObjectName(QLatin1String(b.name));
-        connect(button, &QPushButton::clicked, this, b.handler);
-        layout->addWidget(button);
+        const QString word = QString::fromUtf8(b.word);
+        auto* hover = new PictureButton(QLatin1String(b.hoverName), word,
+                                        shell_pictures::lozengeButton(b.place.size(), b.colour, word, true), this);
+        hover->move(b.place.topLeft());
+        connect(hover, &PictureButton::clicked, this, b.click);
+        this->*b.hover = hover;
+
+        auto* normal = new MenuPicture(QLatin1String(b.normalName),
+                                       shell_pictures::lozengeButton(b.place.size(), b.colour, word, false), this);
+        normal->setAccessibleName(word);
+        normal->setGeometry(b.place);
+        normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        connect(normal, &MenuPicture::mouseMove, this, b.move);
+        this->*b.normal = normal;
     }
+}
+
+QString Tform1::maskFile() const
+{
+    return m_maskFile.isEmpty() ? cyfrolia::programFolder() + QStringLiteral("forma.bmp") : m_maskFile;
+}
+
+void Tform1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->geometry();
+            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        }
+    }
+    FormShow();
+}
+
+void Tform1::FormShow()
+{
+    // A bad outline is reported and the menu carries on as a plain rectangle.
+    cyfrolia::Bitmap bitmap;
+    try {
+        bitmap = cyfrolia::readBmpFile(maskFile());
+    } catch (const cyfrolia::Failure& failure) {
+        clearMask();
+        showErrorDialog(failure.message());
+        return;
+    }
+    CreateVariousWindow(qRgb(0, 0, 0), bitmap, this);
+}
+
+void Tform1::closeEvent(QCloseEvent* event)
+{
+    // The main window closing ends the program, even with the save window still open.
+    event->accept();
+    qApp->quit();
 }
 
 void Tform1::dodawanieClick() { openExercise(form2); }
 void Tform1::odejmowanieClick() { openExercise(Form5); }
 void Tform1::mnozenieClick() { openExercise(Form3); }
 void Tform1::dzielenieClick() { openExercise(Form6); }
+void Tform1::Image13Click() { form7->showModal(); }
+void Tform1::wyn_wcisClick() { wyniki->showModal(); }
+void Tform1::Image11Click() { AboutBox->showModal(); }
+void Tform1::Image7Click() { qApp->quit(); }
+
+void Tform1::Image1MouseMove() { Image1->hide(); }
+void Tform1::Image2MouseMove() { Image2->hide(); }
+void Tform1::Image3MouseMove() { Image3->hide(); }
+void Tform1::Image4MouseMove() { Image4->hide(); }
+void Tform1::Image14MouseMove() { Image14->hide(); }
+void Tform1::wyn_normMouseMove() { wyn_norm->hide(); }
+void Tform1::Image12MouseMove() { Image12->hide(); }
+void Tform1::Image8MouseMove() { Image8->hide(); }
+
+void Tform1::restoreNormalPictures()
+{
+    for (MenuPicture* picture : {Image1, Image2, Image3, Image4, Image14, wyn_norm, Image12, Image8})
+        picture->show();
+}
+
+void Tform1::Image10MouseMove()
+{
+    restoreNormalPictures();
+}
+
+void Tform1::Image9MouseDown(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging = true;
+    dragLast = event->globalPosition().toPoint();
+    m_dragWindowPos = pos();
+}
+
+void Tform1::Image9MouseMove(QMouseEvent* event)
+{
+    restoreNormalPictures();
+    if (!dragging)
+        return;
+    const QPoint p = event->globalPosition().toPoint();
+    // Keep our own tally of where the window goes: the window system may report an earlier
+    // position back while a fast drag is still catching up, and no step may be lost.
+    m_dragWindowPos += p - dragLast;
+    move(m_dragWindowPos);
+    dragLast = p;
+}
+
+void Tform1::Image9MouseUp(QMouseEvent*)
+{
+    dragging = false;
+}

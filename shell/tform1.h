@@ -1,17 +1,100 @@
 #pragma once
 
+#include <QLabel>
+#include <QPoint>
 #include <QWidget>
 
-// The main menu window; the application's main window.
+class PictureButton;
+class QMouseEvent;
+
+// A picture of the menu that reports the mouse to the menu's handlers. The mouse is tracked,
+// so moves arrive without a button held.
+class MenuPicture : public QLabel {
+    Q_OBJECT
+public:
+    MenuPicture(const QString& name, const QPixmap& picture, QWidget* parent);
+
+signals:
+    void mouseDown(QMouseEvent* event);
+    void mouseMove(QMouseEvent* event);
+    void mouseUp(QMouseEvent* event);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The main menu window: borderless, cut to the notebook's outline by forma.bmp, dragged by its
+// inner page, operated by mouse only. The application's main window.
 class Tform1 : public QWidget {
     Q_OBJECT
 public:
     explicit Tform1(QWidget* parent = nullptr);
 
+    // Where the outline is read from; the program's folder unless a test says otherwise.
+    void setMaskFile(const QString& path) { m_maskFile = path; }
+    QString maskFile() const;
+
+    void FormShow();
+
     void dodawanieClick();
     void odejmowanieClick();
     void mnozenieClick();
     void dzielenieClick();
+    void Image13Click();
+    void wyn_wcisClick();
+    void Image11Click();
+    void Image7Click();
+
+    void Image1MouseMove();
+    void Image2MouseMove();
+    void Image3MouseMove();
+    void Image4MouseMove();
+    void Image14MouseMove();
+    void wyn_normMouseMove();
+    void Image12MouseMove();
+    void Image8MouseMove();
+    void Image10MouseMove();
+    void Image9MouseDown(QMouseEvent* event);
+    void Image9MouseMove(QMouseEvent* event);
+    void Image9MouseUp(QMouseEvent* event);
+
+    MenuPicture* Image10 = nullptr;
+    MenuPicture* Image9 = nullptr;
+
+    PictureButton* dodawanie = nullptr;
+    PictureButton* odejmowanie = nullptr;
+    PictureButton* mnozenie = nullptr;
+    PictureButton* dzielenie = nullptr;
+    PictureButton* Image13 = nullptr;
+    PictureButton* wyn_wcis = nullptr;
+    PictureButton* Image11 = nullptr;
+    PictureButton* Image7 = nullptr;
+
+    MenuPicture* Image1 = nullptr;
+    MenuPicture* Image2 = nullptr;
+    MenuPicture* Image3 = nullptr;
+    MenuPicture* Image4 = nullptr;
+    MenuPicture* Image14 = nullptr;
+    MenuPicture* wyn_norm = nullptr;
+    MenuPicture* Image12 = nullptr;
+    MenuPicture* Image8 = nullptr;
+
+    bool dragging = false;
+    QPoint dragLast;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createButtons();
+    void restoreNormalPictures();
+
+    QString m_maskFile;
+    bool m_placed = false;
+    QPoint m_dragWindowPos; // where the drag has put the window so far
 };
 
 extern Tform1* form1;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QString>
+
+// The pictures of the main menu and the class chooser, drawn once at start-up.
+namespace shell_pictures {
+
+// The menu's outline in window coordinates: the green cover with rounded corners, the index
+// tabs on its right and the rings of the spiral above it. forma.bmp is this path filled.
+QPainterPath notebookOutline();
+
+// Image10: the whole face of the menu, 446 x 496.
+QPixmap notebookFace();
+
+// Image9: the inner page with faint rows of arithmetic signs, 542 x 366.
+QPixmap innerPage();
+
+// A glossy lozenge button: raised when normal, pressed for the hover look.
+QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed);
+
+// tlo: squared paper with the handwritten request, 511 x 400.
+QPixmap squaredPaper();
+
+} // namespace shell_pictures

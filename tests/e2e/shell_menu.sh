@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The shaped main menu under a real X server: its outline, the class chooser before the first
+# exercise, dragging by the inner page, "Koniec", closing by the window manager, and a missing
+# outline file.
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$1"
+
+# pixel_at <x> <y>: the screen's colour there as "r,g,b".
+pixel_at() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+}
+
+shape_extents() {
+    xwininfo -id "$1" -shape | awk '/Window shape extents/{print $NF}'
+}
+
+e2e_start_app
+menu=$(e2e_wait_window Cyfrolia)
+sleep 0.5
+read -r ox oy < <(e2e_window_origin "$menu")
+e2e_log "menu at $ox,$oy"
+e2e_screenshot menu
+
+# Cut away: the corner and the gap between two rings, which the face paints white.
+extents=$(shape_extents "$menu")
+[[ -n "$extents" && "$extents" != "446x495+0+0" ]] || e2e_fail "the menu is not shaped (extents '$extents')"
+corner=$(pixel_at "$ox" "$oy")
+gap=$(pixel_at $((ox + 44)) $((oy + 10)))
+page=$(pixel_at $((ox + 60)) $((oy + 250)))
+[[ -n "$corner" && "$corner" != "255,255,255" && -n "$gap" && "$gap" != "255,255,255" ]] || e2e_fail "cut-away pixels show: corner $corner, gap $gap"
+[[ "$page" == "210,255,232" || "$page" == "179,255,217" ]] || e2e_fail "the inner page is not shown: $page"
+
+# The first operation asks for the class; Alt+K confirms it and the exercise window opens.
+e2e_click "$menu" 212 107
+e2e_wait_window Poziom >/dev/null
+e2e_screenshot chooser
+e2e_key alt+k
+e2e_wait_gone Poziom
+exercise=$(e2e_wait_window Dodawanie)
+e2e_click "$exercise" 558 306 # WSTECZ
+e2e_wait_gone Dodawanie
+# A class is chosen now: the next operation goes straight to its window.
+e2e_click "$menu" 212 155
+exercise=$(e2e_wait_window Odejmowanie)
+xdotool search --onlyvisible --name '^Poziom$' >/dev/null 2>&1 && e2e_fail "the chooser came again"
+e2e_click "$exercise" 558 306
+e2e_wait_gone Odejmowanie
+
+# Drag by the inner page, in several steps, back and forth.
+read -r ox oy < <(e2e_window_origin "$menu")
+start_x=$((ox + 60)) start_y=$((oy + 200))
+xdotool mousemove --sync "$start_x" "$start_y"
+sleep 0.1
+xdotool mousedown 1
+for step in "-30 10" "-60 25" "-90 40" "-150 70" "-120 55"; do
+    read -r dx dy <<<"$step"
+    xdotool mousemove --sync $((start_x + dx)) $((start_y + dy))
+    sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.3
+read -r nx ny < <(e2e_window_origin "$menu")
+[[ "$nx" == $((ox - 120)) && "$ny" == $((oy + 55)) ]] ||
+    e2e_fail "dragged from $ox,$oy by -120,55 but the menu is at $nx,$ny"
+# A drag with the right button does not move it.
+xdotool mousemove --sync $((nx + 60)) $((ny + 200)) mousedown 3 mousemove --sync $((nx + 160)) $((ny + 260)) mouseup 3
+sleep 0.3
+read -r rx ry < <(e2e_window_origin "$menu")
+[[ "$rx" == "$nx" && "$ry" == "$ny" ]] || e2e_fail "a right-button drag moved the menu to $rx,$ry"
+xdotool key Escape 2>/dev/null || true
+
+# "Koniec" ends the program with exit code 0.
+e2e_click "$menu" 210 451
+rc=$(e2e_wait_exit 10)
+[[ "$rc" == 0 ]] || e2e_fail "Koniec ended the program with $rc"
+
+# Closing the menu through the window manager ends the program too.
+e2e_start_app
+menu=$(e2e_wait_window Cyfrolia)
+sleep 0.3
+xdotool windowactivate --sync "$menu" 2>/dev/null || xdotool windowfocus --sync "$menu"
+e2e_key alt+F4
+rc=$(e2e_wait_exit 10)
+[[ "$rc" == 0 ]] || e2e_fail "closing the menu ended the program with $rc"
+
+# Without its outline file the menu reports it, then shows as a plain rectangle.
+rm -f "$E2E_PROGRAM_DIR/forma.bmp"
+e2e_start_app
+e2e_wait_window "Cyfrolia 1.0" >/dev/null
+e2e_screenshot missing_mask
+e2e_key Return
+e2e_wait_gone "Cyfrolia 1.0"
+menu=$(e2e_wait_window Cyfrolia)
+sleep 0.3
+read -r ox oy < <(e2e_window_origin "$menu")
+corner=$(pixel_at "$ox" "$oy")
+[[ "$corner" == "255,255,255" ]] || e2e_fail "the unshaped menu should show its white corner, got $corner"
+extents=$(shape_extents "$menu")
+[[ -z "$extents" || "$extents" == "446x495+0+0" ]] || e2e_fail "without a mask the menu should be whole, extents '$extents'"
+e2e_click "$menu" 210 451
+rc=$(e2e_wait_exit 10)
+[[ "$rc" == 0 ]] || e2e_fail "Koniec ended the program with $rc"
+e2e_pass

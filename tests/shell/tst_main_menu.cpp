@@ -1,0 +1,349 @@
+#include "app/picture_button.h"
+#include "app/window_set.h"
+#include "about/tabout_box.h"
+#include "exercise/tform2.h"
+#include "exercise/tform3.h"
+#include "exercise/tform6.h"
+#include "results/twyniki.h"
+#include "exercise/tform5.h"
+#include "modal_driver.h"
+#include "shell/bmp_reader.h"
+#include "shell/tform1.h"
+#include "shell/tform7.h"
+#include "shell/window_shape.h"
+
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Closes whatever comes up: the chooser by its close box, the others likewise.
+void closeIt(QWidget* window)
+{
+    window->close();
+}
+
+cyfrolia::Bitmap bitmapOf(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    cyfrolia::Bitmap bitmap;
+    bitmap.width = rgb.width();
+    bitmap.height = rgb.height();
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            bitmap.pixels.push_back(rgb.pixel(x, y) & 0xffffff);
+    return bitmap;
+}
+
+QRegion naiveRegion(const cyfrolia::Bitmap& bitmap)
+{
+    QRegion region;
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            if (bitmap.pixel(x, y) != 0)
+                region += QRect(x, y, 1, 1);
+    return region;
+}
+
+} // namespace
+
+class MainMenuTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString writeMask(const QString& name, const QImage& image)
+    {
+        const QString path = m_dir.filePath(name);
+        if (!image.save(path, "BMP"))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // The menu's outline for most tests: the window less a 10-pixel frame.
+    QImage framedMask() const
+    {
+        QImage mask(446, 495, QImage::Format_RGB32);
+        mask.fill(Qt::black);
+        mask.fill(Qt::black);
+        for (int y = 10; y < 485; ++y)
+            for (int x = 10; x < 436; ++x)
+                mask.setPixel(x, y, qRgb(0, 0, 1)); // near-black is inside
+        return mask;
+    }
+
+    // Hides and shows the menu again, answering the error dialog if one comes.
+    QString reshow()
+    {
+        form1->hide();
+        QString error;
+        driveModals([] { form1->show(); },
+                    [&](QWidget* window) {
+                        if (auto* box = qobject_cast<QMessageBox*>(window)) {
+                            error = box->text();
+                            QCOMPARE(box->windowTitle(), QStringLiteral("Cyfrolia 1.0"));
+                            QCOMPARE(box->icon(), QMessageBox::Critical);
+                        }
+                        window->close();
+                    });
+        return error;
+    }
+
+    // A real pointer move in screen coordinates, delivered like the window system would.
+    static void moveTo(QWidget* target, const QPoint& global)
+    {
+        QTest::mouseMove(target, target->mapFromGlobal(global));
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_windows = std::make_unique<WindowSet>();
+        form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
+        form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form1));
+    }
+
+    void cleanupTestCase() { m_windows.reset(); }
+
+    void frameless()
+    {
+        QVERIFY(form1->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(form1->size(), QSize(446, 495));
+        QCOMPARE(form1->mask(), QRegion(10, 10, 426, 475));
+        for (QWidget* child : form1->findChildren<QWidget*>()) {
+            if (child->window() == form1)
+                QCOMPARE(child->focusPolicy(), Qt::NoFocus);
+        }
+    }
+
+    void openerWithChooserClosedByItsCloseBox()
+    {
+        QVERIFY(form7->klasa->toPlainText().isEmpty());
+        // The click lands on the hover picture once a move has uncovered it.
+        QTest::mouseMove(form1, QPoint(200, 100));
+        QVERIFY(form1->Image1->isHidden());
+        QStringList seen = driveModals([] { QTest::mouseClick(form1->dodawanie, Qt::LeftButton); }, closeIt);
+        QCOMPARE(seen, QStringList({form7->objectName(), form2->objectName()}));
+        QVERIFY(form7->klasa->toPlainText().isEmpty());
+        // Still no class: the next opener asks again.
+        seen = driveModals([] { form1->odejmowanieClick(); }, closeIt);
+        QCOMPARE(seen, QStringList({form7->objectName(), Form5->objectName()}));
+    }
+
+    void openerAfterAClassGoesStraightToTheExercise()
+    {
+        const QStringList seen = driveModals([] { form1->dodawanieClick(); },
+                                             [](QWidget* window) {
+                                                 if (window == form7)
+                                                     form7->BitBtn1->click();
+                                                 else
+                                                     window->close();
+                                             });
+        QCOMPARE(seen, QStringList({form7->objectName(), form2->objectName()}));
+        QCOMPARE(form7->klasa->toPlainText(), QStringLiteral("I"));
+        QCOMPARE(driveModals([] { form1->dzielenieClick(); }, closeIt), QStringList({Form6->objectName()}));
+        QCOMPARE(driveModals([] { form1->mnozenieClick(); }, closeIt), QStringList({Form3->objectName()}));
+    }
+
+    void otherButtons_data()
+    {
+        QTest::addColumn<QString>("hover");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Poziom") << "Image13" << form7->objectName();
+        QTest::newRow("Wyniki") << "wyn_wcis" << wyniki->objectName();
+        QTest::newRow("O programie") << "Image11" << AboutBox->objectName();
+    }
+
+    void otherButtons()
+    {
+        QFETCH(QString, hover);
+        QFETCH(QString, window);
+        auto* button = form1->findChild<PictureButton*>(hover);
+        QVERIFY(button);
+        const QStringList seen = driveModals([&] { QTest::mouseClick(button, Qt::LeftButton); }, closeIt);
+        QCOMPARE(seen, QStringList({window}));
+    }
+
+    void hoverExchange_data()
+    {
+        QTest::addColumn<QString>("normal");
+        QTest::addColumn<QString>("hover");
+        QTest::addColumn<QPoint>("background"); // where the pointer goes next
+        QTest::addColumn<bool>("hand");
+        QTest::newRow("Dodawanie to the page") << "Image1" << "dodawanie" << QPoint(60, 200) << true;
+        QTest::newRow("Odejmowanie to the face") << "Image2" << "odejmowanie" << QPoint(430, 150) << true;
+        QTest::newRow("Mnożenie") << "Image3" << "mnozenie" << QPoint(60, 200) << true;
+        QTest::newRow("Dzielenie") << "Image4" << "dzielenie" << QPoint(12, 300) << true;
+        QTest::newRow("Poziom") << "Image14" << "Image13" << QPoint(60, 200) << false;
+        QTest::newRow("Wyniki") << "wyn_norm" << "wyn_wcis" << QPoint(60, 200) << false;
+        QTest::newRow("O programie") << "Image12" << "Image11" << QPoint(60, 200) << false;
+        // Koniec reaches below the inner page: straight onto the face.
+        QTest::newRow("Koniec to the face") << "Image8" << "Image7" << QPoint(210, 480) << true;
+    }
+
+    void hoverExchange()
+    {
+        QFETCH(QString, normal);
+        QFETCH(QString, hover);
+        QFETCH(QPoint, background);
+        QFETCH(bool, hand);
+        auto* normalPicture = form1->findChild<MenuPicture*>(normal);
+        auto* hoverPicture = form1->findChild<PictureButton*>(hover);
+        QVERIFY(normalPicture && hoverPicture);
+        QCOMPARE(normalPicture->geometry(), hoverPicture->geometry());
+        QCOMPARE(normalPicture->cursor().shape(), hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        QCOMPARE(hoverPicture->cursor().shape(), Qt::PointingHandCursor);
+
+        QTest::mouseMove(form1, normalPicture->geometry().center());
+        QVERIFY(normalPicture->isHidden());
+        // The pointer stays on the button: it keeps its hover look.
+        QTest::mouseMove(form1, normalPicture->geometry().center() + QPoint(3, 1));
+        QVERIFY(normalPicture->isHidden());
+        QTest::mouseMove(form1, background);
+        QVERIFY(normalPicture->isVisible());
+        for (auto* picture : form1->findChildren<MenuPicture*>())
+            QVERIFY2(picture->isVisible(), qPrintable(picture->objectName()));
+    }
+
+    void rightPressOnThePageDoesNotDrag()
+    {
+        const QPoint start = form1->pos();
+        const QPoint pressAt = form1->Image9->mapToGlobal(QPoint(40, 40));
+        QTest::mousePress(form1->Image9, Qt::RightButton, {}, QPoint(40, 40));
+        moveTo(form1->Image9, pressAt + QPoint(30, 25));
+        moveTo(form1->Image9, pressAt + QPoint(60, 5));
+        QTest::mouseRelease(form1->Image9, Qt::RightButton, {}, form1->Image9->mapFromGlobal(pressAt + QPoint(60, 5)));
+        QCOMPARE(form1->pos(), start);
+        QVERIFY(!form1->dragging);
+    }
+
+    void leftDragMovesByThePointersDisplacement()
+    {
+        form1->move(200, 150);
+        const QPoint start = form1->pos();
+        const QPoint pressAt = form1->Image9->mapToGlobal(QPoint(5, 40));
+        QTest::mousePress(form1->Image9, Qt::LeftButton, {}, QPoint(5, 40));
+        QVERIFY(form1->dragging);
+        QPoint pointer = pressAt;
+        const QPoint steps[] = {{25, -13}, {-40, 30}, {-50, 0}, {7, 7}};
+        QPoint total;
+        for (const QPoint& step : steps) {
+            pointer += step;
+            total += step;
+            // Left of the page after the third step: the moves still come to Image9.
+            moveTo(form1->Image9, pointer);
+            QCOMPARE(form1->pos(), start + total);
+        }
+        QTest::mouseRelease(form1->Image9, Qt::LeftButton, {}, form1->Image9->mapFromGlobal(pointer));
+        QVERIFY(!form1->dragging);
+        moveTo(form1->Image9, pointer + QPoint(10, 10));
+        QCOMPARE(form1->pos(), start + total);
+    }
+
+    void pressOnTheFaceDoesNotDrag()
+    {
+        const QPoint start = form1->pos();
+        QTest::mousePress(form1->Image10, Qt::LeftButton, {}, QPoint(12, 300));
+        moveTo(form1->Image10, form1->Image10->mapToGlobal(QPoint(12, 300)) + QPoint(20, 20));
+        QTest::mouseRelease(form1->Image10, Qt::LeftButton, {}, QPoint(25, 320));
+        QCOMPARE(form1->pos(), start);
+    }
+
+    void badMaskIsReportedAndTheMenuShowsUnshaped_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty with "missing" means no file
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << true << "Cannot open file \"%1\". No such file or directory.";
+        QTest::newRow("empty") << QByteArray() << false << "Bitmap image is not valid.";
+        QTest::newRow("png") << QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001") << false
+                             << "Bitmap image is not valid.";
+        QTest::newRow("huge header") << QByteArray::fromHex("424d000000000000000036000000280000a0860100a0860100010018")
+                                     << false << "Bitmap image is not valid.";
+    }
+
+    void badMaskIsReportedAndTheMenuShowsUnshaped()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, missing);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath(QStringLiteral("bad.bmp"));
+        QFile::remove(path);
+        if (!missing) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        form1->setMaskFile(path);
+        QCOMPARE(reshow(), message.contains(QLatin1String("%1")) ? message.arg(path) : message);
+        QVERIFY(form1->isVisible());
+        QVERIFY(form1->mask().isEmpty());
+        QCOMPARE(form1->size(), QSize(446, 495));
+        QVERIFY(form1->Image10->isVisible());
+
+        // A good mask again shapes the menu at the next showing.
+        form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
+        QCOMPARE(reshow(), QString());
+        QCOMPARE(form1->mask(), QRegion(10, 10, 426, 475));
+    }
+
+    void allBlackMaskLeavesNothingToClick()
+    {
+        QImage black(446, 495, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        form1->setMaskFile(writeMask(QStringLiteral("black.bmp"), black));
+        QCOMPARE(reshow(), QString());
+        QVERIFY(!form1->mask().isEmpty());
+        QVERIFY(form1->mask().intersected(form1->rect()).isEmpty());
+        form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
+        reshow();
+    }
+
+    // The one-pass union must equal the plain union of every inside pixel.
+    void maskRegionEqualsTheUnionOfRuns_data()
+    {
+        QTest::addColumn<QImage>("mask");
+        QImage noise(61, 47, QImage::Format_RGB32);
+        QRandomGenerator random(7);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.bounded(3) ? qRgb(0, 0, 0) : qRgb(0, 0, 1));
+        QTest::newRow("noise") << noise;
+        QImage bands(40, 30, QImage::Format_RGB32);
+        bands.fill(Qt::black);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                if ((y < 10 && x % 7 < 3) || (y >= 12 && y < 20 && x > 5) || (y >= 20 && (x == 0 || x == 39)))
+                    bands.setPixel(x, y, qRgb(255, 255, 255));
+        QTest::newRow("bands and gaps") << bands;
+        QImage one(1, 1, QImage::Format_RGB32);
+        one.fill(Qt::white);
+        QTest::newRow("one pixel") << one;
+        QImage shipped(QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp"));
+        QVERIFY(!shipped.isNull());
+        QTest::newRow("shipped outline") << shipped;
+    }
+
+    void maskRegionEqualsTheUnionOfRuns()
+    {
+        QFETCH(QImage, mask);
+        const cyfrolia::Bitmap bitmap = bitmapOf(mask);
+        const QRegion fast = maskRegion(bitmap, qRgb(0, 0, 0));
+        const QRegion naive = naiveRegion(bitmap);
+        QVERIFY((fast ^ naive).isEmpty());
+        QCOMPARE(fast.boundingRect(), naive.boundingRect());
+    }
+};
+
+QTEST_MAIN(MainMenuTest)
+#include "tst_main_menu.moc"
