@@ -194,7 +194,8 @@ QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& wo
     // The gloss: a pale band over the upper half when raised; pressed, the light falls on the
     // lower edge instead, as into a hollow.
     const qreal glossHeight = body.height() * (pressed ? 0.3 : 0.42);
-    const QRectF glossRect(body.left() + radius * 0.6, pressed ? body.bottom() - glossHeight - 2 : body.top() + 2,
+    const QRectF glossRect(body.left() + radius * 0.6,
+                           pressed ? body.bottom() - glossHeight - 2 : body.top() + 2,
                            body.width() - radius * 1.2, glossHeight);
     QPainterPath gloss;
     gloss.addRoundedRect(glossRect, glossRect.height() / 2, glossRect.height() / 2);

@@ -93,6 +93,7 @@ e2e_key Return
 e2e_wait_gone "Cyfrolia 1.0"
 menu=$(e2e_wait_window Cyfrolia)
 sleep 0.3
+xdotool search --onlyvisible --name '^Cyfrolia 1\.0$' >/dev/null 2>&1 && e2e_fail "the error came twice"
 read -r ox oy < <(e2e_window_origin "$menu")
 corner=$(pixel_at "$ox" "$oy")
 [[ "$corner" == "255,255,255" ]] || e2e_fail "the unshaped menu should show its white corner, got $corner"
