@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -124,6 +125,10 @@ struct BadCase {
     std::function<QByteArray()> content;
 };
 
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BadBitmap : public BmpReader, public testing::WithParamInterface<BadCase> {};
 
 TEST_P(BadBitmap, IsNotValid) {
@@ -182,6 +187,10 @@ struct GoodCase {
     int width;
     int height;
 };
+
+void PrintTo(const GoodCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GoodBitmap : public BmpReader, public testing::WithParamInterface<GoodCase> {};
 
