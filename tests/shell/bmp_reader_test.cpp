@@ -112,6 +112,12 @@ TEST_F(BmpReader, FolderUnderTheNameCannotBeOpened) {
     EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". Is a directory");
 }
 
+TEST_F(BmpReader, FileUnderAFileGivesNotADirectory) {
+    const QString parent = write(QStringLiteral("program"), QByteArray("x"));
+    const QString path = parent + QStringLiteral("/forma.bmp");
+    EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". Not a directory");
+}
+
 TEST_F(BmpReader, UnreadableFileGivesPermissionDenied) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
