@@ -20,35 +20,34 @@ constexpr std::int64_t kMaxSide = 32768;
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 26;
 constexpr std::int64_t kMaxFileSize = std::int64_t(1) << 30;
 
-[[noreturn]] void notValid()
-{
+[[noreturn]] void notValid() {
     throw Failure(QString::fromLatin1(kBitmapNotValid));
 }
 
 class Reader {
 public:
-    explicit Reader(const QByteArray& data) : m_data(reinterpret_cast<const unsigned char*>(data.constData())), m_size(data.size()) {}
+    explicit Reader(const QByteArray& data)
+        : m_data(reinterpret_cast<const unsigned char*>(data.constData())), m_size(data.size()) {}
 
     std::int64_t size() const { return m_size; }
 
     std::uint32_t u8(std::int64_t at) const { return need(at, 1), m_data[at]; }
-    std::uint32_t u16(std::int64_t at) const
-    {
+    std::uint32_t u16(std::int64_t at) const {
         need(at, 2);
         return std::uint32_t(m_data[at]) | std::uint32_t(m_data[at + 1]) << 8;
     }
-    std::uint32_t u32(std::int64_t at) const
-    {
+    std::uint32_t u32(std::int64_t at) const {
         need(at, 4);
-        return std::uint32_t(m_data[at]) | std::uint32_t(m_data[at + 1]) << 8 | std::uint32_t(m_data[at + 2]) << 16 |
-               std::uint32_t(m_data[at + 3]) << 24;
+        return std::uint32_t(m_data[at]) | std::uint32_t(m_data[at + 1]) << 8 |
+               std::uint32_t(m_data[at + 2]) << 16 | std::uint32_t(m_data[at + 3]) << 24;
     }
     std::int32_t i32(std::int64_t at) const { return std::int32_t(u32(at)); }
-    const unsigned char* bytes(std::int64_t at, std::int64_t count) const { return need(at, count), m_data + at; }
+    const unsigned char* bytes(std::int64_t at, std::int64_t count) const {
+        return need(at, count), m_data + at;
+    }
 
 private:
-    void need(std::int64_t at, std::int64_t count) const
-    {
+    void need(std::int64_t at, std::int64_t count) const {
         if (at < 0 || count < 0 || at > m_size || count > m_size - at)
             notValid();
     }
@@ -63,8 +62,7 @@ struct Channel {
     int bits = 0;
     std::uint32_t mask = 0;
 
-    explicit Channel(std::uint32_t m = 0) : mask(m)
-    {
+    explicit Channel(std::uint32_t m = 0) : mask(m) {
         if (!m)
             return;
         while (!(m & 1)) {
@@ -77,8 +75,7 @@ struct Channel {
         }
     }
 
-    std::uint32_t operator()(std::uint32_t value) const
-    {
+    std::uint32_t operator()(std::uint32_t value) const {
         if (!bits)
             return 0;
         const std::uint32_t v = (value & mask) >> shift;
@@ -91,8 +88,7 @@ enum Compression : std::uint32_t { kRgb = 0, kBitFields = 3 };
 
 } // namespace
 
-Bitmap decodeBmp(const QByteArray& data)
-{
+Bitmap decodeBmp(const QByteArray& data) {
     const Reader in(data);
     if (in.size() < 14 + 12 || in.u8(0) != 'B' || in.u8(1) != 'M')
         notValid();
@@ -115,8 +111,8 @@ Bitmap decodeBmp(const QByteArray& data)
         planes = in.u16(22);
         bitCount = in.u16(24);
         paletteEntrySize = 3;
-    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64 || headerSize == 108 ||
-               headerSize == 124) {
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64 ||
+               headerSize == 108 || headerSize == 124) {
         width = in.i32(18);
         height = in.i32(22);
         planes = in.u16(26);
@@ -136,7 +132,8 @@ Bitmap decodeBmp(const QByteArray& data)
     const bool topDown = height < 0;
     if (topDown)
         height = -height;
-    if (planes != 1 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
+    if (planes != 1 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        width * height > kMaxPixels)
         notValid();
 
     const bool paletted = bitCount == 1 || bitCount == 4 || bitCount == 8;
@@ -166,7 +163,8 @@ Bitmap decodeBmp(const QByteArray& data)
     std::vector<std::uint32_t> palette;
     if (paletted) {
         const std::int64_t maxColours = std::int64_t(1) << bitCount;
-        const std::int64_t count = coloursUsed == 0 ? maxColours : std::min<std::int64_t>(coloursUsed, maxColours);
+        const std::int64_t count =
+            coloursUsed == 0 ? maxColours : std::min<std::int64_t>(coloursUsed, maxColours);
         if (paletteOffset + count * paletteEntrySize > pixelOffset)
             notValid();
         palette.resize(std::size_t(maxColours), 0); // indices past the table read as black
@@ -206,13 +204,14 @@ Bitmap decodeBmp(const QByteArray& data)
             break;
         case 24:
             for (std::int64_t x = 0; x < width; ++x)
-                dst[x] = std::uint32_t(src[3 * x + 2]) << 16 | std::uint32_t(src[3 * x + 1]) << 8 | src[3 * x];
+                dst[x] =
+                    std::uint32_t(src[3 * x + 2]) << 16 | std::uint32_t(src[3 * x + 1]) << 8 | src[3 * x];
             break;
         case 32:
             for (std::int64_t x = 0; x < width; ++x) {
                 const unsigned char* s = src + 4 * x;
-                const std::uint32_t v = std::uint32_t(s[0]) | std::uint32_t(s[1]) << 8 | std::uint32_t(s[2]) << 16 |
-                                        std::uint32_t(s[3]) << 24;
+                const std::uint32_t v = std::uint32_t(s[0]) | std::uint32_t(s[1]) << 8 |
+                                        std::uint32_t(s[2]) << 16 | std::uint32_t(s[3]) << 24;
                 dst[x] = red(v) << 16 | green(v) << 8 | blue(v);
             }
             break;
@@ -221,8 +220,7 @@ Bitmap decodeBmp(const QByteArray& data)
     return bitmap;
 }
 
-Bitmap readBmpFile(const QString& path)
-{
+Bitmap readBmpFile(const QString& path) {
     // stdio rather than QFile: the failure text must be the system's own reason.
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -231,7 +229,8 @@ Bitmap readBmpFile(const QString& path)
     errno = 0;
     std::unique_ptr<std::FILE, Closer> file(std::fopen(nativePath.constData(), "rb"));
     const auto cannotOpen = [&path] {
-        throw Failure(cannotOpenFileMessage(path, QString::fromLocal8Bit(std::strerror(errno ? errno : EIO))));
+        throw Failure(
+            cannotOpenFileMessage(path, QString::fromLocal8Bit(std::strerror(errno ? errno : EIO))));
     };
     if (!file)
         cannotOpen();

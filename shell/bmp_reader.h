@@ -14,7 +14,9 @@ struct Bitmap {
     int height = 0;
     std::vector<std::uint32_t> pixels;
 
-    std::uint32_t pixel(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    std::uint32_t pixel(int x, int y) const {
+        return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
 };
 
 // The text of a file that is not a bitmap we can read.

@@ -28,19 +28,20 @@ struct MaskRect {
 namespace detail {
 
 // Bit j of the result is set when pixel j of the `count` (at most 64) pixels is inside.
-inline std::uint64_t insideBits(const std::uint32_t* pixels, int count, std::uint32_t transparent)
-{
+inline std::uint64_t insideBits(const std::uint32_t* pixels, int count, std::uint32_t transparent) {
     std::uint64_t outside = 0;
     int j = 0;
 #if defined(__SSE2__)
     const __m128i colour = _mm_set1_epi32(int(transparent));
     const __m128i rgb = _mm_set1_epi32(0xffffff);
     const auto equalFour = [&](int at) {
-        const __m128i four = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + at)), rgb);
+        const __m128i four =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + at)), rgb);
         return unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, colour))));
     };
     for (; j + 16 <= count; j += 16) {
-        const unsigned equal = equalFour(j) | equalFour(j + 4) << 4 | equalFour(j + 8) << 8 | equalFour(j + 12) << 12;
+        const unsigned equal =
+            equalFour(j) | equalFour(j + 4) << 4 | equalFour(j + 8) << 8 | equalFour(j + 12) << 12;
         outside |= std::uint64_t(equal) << j;
     }
     for (; j + 4 <= count; j += 4)
@@ -62,8 +63,7 @@ inline std::uint64_t insideBits(const std::uint32_t* pixels, int count, std::uin
 // runs at every showing of the menu and should cost well under a millisecond.
 template <typename Sink>
 void forEachMaskRun(const std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                    std::uint32_t transparent, Sink&& sink)
-{
+                    std::uint32_t transparent, Sink&& sink) {
     transparent &= 0xffffffu;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels + y * stride;

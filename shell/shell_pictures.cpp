@@ -38,23 +38,21 @@ const Tab kTabs[] = {
 constexpr qreal kTabHeight = 58;
 constexpr qreal kTabRight = 444;
 
-QPainterPath tabPath(const Tab& tab)
-{
+QPainterPath tabPath(const Tab& tab) {
     QPainterPath path;
     path.addRoundedRect(QRectF(kCoverRight - 16, tab.top, kTabRight - (kCoverRight - 16), kTabHeight), 9, 9);
     return path;
 }
 
-QRectF ringRect(int i)
-{
+QRectF ringRect(int i) {
     const qreal cx = kFirstRing + i * kRingStep;
     return QRectF(cx - kRingWidth / 2, kRingTop, kRingWidth, kHoleY - kRingTop + 2);
 }
 
-QFont roundedBold(qreal pixels)
-{
+QFont roundedBold(qreal pixels) {
     QFont font;
-    font.setFamilies({QStringLiteral("Quicksand"), QStringLiteral("Arial Rounded MT Bold"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Quicksand"), QStringLiteral("Arial Rounded MT Bold"),
+                      QStringLiteral("DejaVu Sans")});
     font.setPixelSize(qRound(pixels));
     font.setWeight(QFont::Bold);
     return font;
@@ -62,8 +60,7 @@ QFont roundedBold(qreal pixels)
 
 } // namespace
 
-QPainterPath notebookOutline()
-{
+QPainterPath notebookOutline() {
     QPainterPath path;
     path.addRoundedRect(QRectF(0, kCoverTop, kCoverRight, kCoverBottom - kCoverTop), 22, 22);
     for (const Tab& tab : kTabs)
@@ -76,8 +73,7 @@ QPainterPath notebookOutline()
     return path;
 }
 
-QPixmap notebookFace()
-{
+QPixmap notebookFace() {
     QPixmap pixmap(446, 496);
     pixmap.fill(Qt::white);
     QPainter p(&pixmap);
@@ -146,8 +142,7 @@ QPixmap notebookFace()
     return pixmap;
 }
 
-QPixmap innerPage()
-{
+QPixmap innerPage() {
     QPixmap pixmap(542, 366);
     pixmap.fill(kInnerPage);
     QPainter p(&pixmap);
@@ -156,7 +151,8 @@ QPixmap innerPage()
     QFont font = roundedBold(30);
     p.setFont(font);
     p.setPen(kSigns);
-    const QString signs[] = {QStringLiteral("+"), QStringLiteral("\u2212"), QStringLiteral("\u00d7"), QStringLiteral("\u00f7")};
+    const QString signs[] = {QStringLiteral("+"), QStringLiteral("\u2212"), QStringLiteral("\u00d7"),
+                             QStringLiteral("\u00f7")};
     int row = 0;
     for (qreal y = 4; y < 366; y += 44, ++row) {
         int col = 0;
@@ -166,8 +162,7 @@ QPixmap innerPage()
     return pixmap;
 }
 
-QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed)
-{
+QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -189,20 +184,24 @@ QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& wo
     QLinearGradient fill(0, body.top(), 0, body.bottom());
     const QColor light = colour.lighter(165);
     const QColor dark = colour.darker(165);
-    fill.setColorAt(0, pressed ? dark : light);
-    fill.setColorAt(0.5, colour);
-    fill.setColorAt(1, pressed ? light : dark);
+    fill.setColorAt(0, pressed ? colour.darker(210) : light);
+    fill.setColorAt(0.5, pressed ? colour.darker(115) : colour);
+    fill.setColorAt(1, pressed ? colour.lighter(150) : dark);
     p.fillPath(shape, fill);
     p.setPen(QPen(colour.darker(220), 1.2));
     p.drawPath(shape);
 
-    // The gloss: a pale band over the upper half, dimmer when pressed.
-    const QRectF glossRect(body.left() + radius * 0.6, body.top() + 2, body.width() - radius * 1.2, body.height() * 0.42);
+    // The gloss: a pale band over the upper half when raised; pressed, the light falls on the
+    // lower edge instead, as into a hollow.
+    const qreal glossHeight = body.height() * (pressed ? 0.3 : 0.42);
+    const QRectF glossRect(body.left() + radius * 0.6,
+                           pressed ? body.bottom() - glossHeight - 2 : body.top() + 2,
+                           body.width() - radius * 1.2, glossHeight);
     QPainterPath gloss;
     gloss.addRoundedRect(glossRect, glossRect.height() / 2, glossRect.height() / 2);
     QLinearGradient glow(0, glossRect.top(), 0, glossRect.bottom());
-    glow.setColorAt(0, QColor(255, 255, 255, pressed ? 60 : 150));
-    glow.setColorAt(1, QColor(255, 255, 255, pressed ? 0 : 20));
+    glow.setColorAt(pressed ? 1 : 0, QColor(255, 255, 255, pressed ? 90 : 150));
+    glow.setColorAt(pressed ? 0 : 1, QColor(255, 255, 255, pressed ? 0 : 20));
     p.fillPath(gloss, glow);
 
     // White bold text, as large as fits, with a dark edge to stand out on light colours.
@@ -221,8 +220,7 @@ QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& wo
     return pixmap;
 }
 
-QPixmap squaredPaper()
-{
+QPixmap squaredPaper() {
     QPixmap pixmap(511, 400);
     pixmap.fill(Qt::white);
     QPainter p(&pixmap);
@@ -236,7 +234,8 @@ QPixmap squaredPaper()
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const QString line = QStringLiteral("Zaznacz klasę do której chodzisz:");
     QFont hand;
-    hand.setFamilies({QStringLiteral("Dancing Script"), QStringLiteral("Z003"), QStringLiteral("ElementarzDwa")});
+    hand.setFamilies(
+        {QStringLiteral("Dancing Script"), QStringLiteral("Z003"), QStringLiteral("ElementarzDwa")});
     hand.setWeight(QFont::Bold);
     int pixels = 34;
     hand.setPixelSize(pixels);

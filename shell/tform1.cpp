@@ -22,11 +22,11 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShowEvent>
 
 Tform1* form1 = nullptr;
 
-MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* parent) : QLabel(parent)
-{
+MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* parent) : QLabel(parent) {
     setObjectName(name);
     setPixmap(picture);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -34,23 +34,19 @@ MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* p
     setMouseTracking(true);
 }
 
-void MenuPicture::mousePressEvent(QMouseEvent* event)
-{
+void MenuPicture::mousePressEvent(QMouseEvent* event) {
     emit mouseDown(event);
 }
 
-void MenuPicture::mouseMoveEvent(QMouseEvent* event)
-{
+void MenuPicture::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMove(event);
 }
 
-void MenuPicture::mouseReleaseEvent(QMouseEvent* event)
-{
+void MenuPicture::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseUp(event);
 }
 
-Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-{
+Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("form1"));
     setWindowTitle(QStringLiteral("Cyfrolia"));
     setFixedSize(446, 495);
@@ -71,8 +67,7 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     createButtons();
 }
 
-void Tform1::createButtons()
-{
+void Tform1::createButtons() {
     const struct {
         const char* hoverName;
         const char* normalName;
@@ -85,33 +80,35 @@ void Tform1::createButtons()
         QRect place;
         bool handOverNormal;
     } buttons[] = {
-        {"dodawanie", "Image1", &Tform1::dodawanie, &Tform1::Image1, &Tform1::dodawanieClick, &Tform1::Image1MouseMove,
-         "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), true},
+        {"dodawanie", "Image1", &Tform1::dodawanie, &Tform1::Image1, &Tform1::dodawanieClick,
+         &Tform1::Image1MouseMove, "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), true},
         {"odejmowanie", "Image2", &Tform1::odejmowanie, &Tform1::Image2, &Tform1::odejmowanieClick,
          &Tform1::Image2MouseMove, "Odejmowanie", QColor(0, 120, 0), QRect(120, 136, 182, 38), true},
-        {"mnozenie", "Image3", &Tform1::mnozenie, &Tform1::Image3, &Tform1::mnozenieClick, &Tform1::Image3MouseMove,
-         "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), true},
-        {"dzielenie", "Image4", &Tform1::dzielenie, &Tform1::Image4, &Tform1::dzielenieClick, &Tform1::Image4MouseMove,
-         "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), true},
-        {"Image13", "Image14", &Tform1::Image13, &Tform1::Image14, &Tform1::Image13Click, &Tform1::Image14MouseMove,
-         "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), false},
+        {"mnozenie", "Image3", &Tform1::mnozenie, &Tform1::Image3, &Tform1::mnozenieClick,
+         &Tform1::Image3MouseMove, "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), true},
+        {"dzielenie", "Image4", &Tform1::dzielenie, &Tform1::Image4, &Tform1::dzielenieClick,
+         &Tform1::Image4MouseMove, "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), true},
+        {"Image13", "Image14", &Tform1::Image13, &Tform1::Image14, &Tform1::Image13Click,
+         &Tform1::Image14MouseMove, "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), false},
         {"wyn_wcis", "wyn_norm", &Tform1::wyn_wcis, &Tform1::wyn_norm, &Tform1::wyn_wcisClick,
          &Tform1::wyn_normMouseMove, "Wyniki", QColor(15, 100, 190), QRect(136, 328, 143, 38), false},
-        {"Image11", "Image12", &Tform1::Image11, &Tform1::Image12, &Tform1::Image11Click, &Tform1::Image12MouseMove,
-         "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), false},
+        {"Image11", "Image12", &Tform1::Image11, &Tform1::Image12, &Tform1::Image11Click,
+         &Tform1::Image12MouseMove, "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), false},
         {"Image7", "Image8", &Tform1::Image7, &Tform1::Image8, &Tform1::Image7Click, &Tform1::Image8MouseMove,
          "Koniec", QColor(130, 160, 140), QRect(157, 432, 106, 38), true},
     };
     for (const auto& b : buttons) {
         const QString word = QString::fromUtf8(b.word);
-        auto* hover = new PictureButton(QLatin1String(b.hoverName), word,
-                                        shell_pictures::lozengeButton(b.place.size(), b.colour, word, true), this);
+        auto* hover =
+            new PictureButton(QLatin1String(b.hoverName), word,
+                              shell_pictures::lozengeButton(b.place.size(), b.colour, word, true), this);
         hover->move(b.place.topLeft());
         connect(hover, &PictureButton::clicked, this, b.click);
         this->*b.hover = hover;
 
-        auto* normal = new MenuPicture(QLatin1String(b.normalName),
-                                       shell_pictures::lozengeButton(b.place.size(), b.colour, word, false), this);
+        auto* normal =
+            new MenuPicture(QLatin1String(b.normalName),
+                            shell_pictures::lozengeButton(b.place.size(), b.colour, word, false), this);
         normal->setAccessibleName(word);
         normal->setGeometry(b.place);
         normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -120,14 +117,16 @@ void Tform1::createButtons()
     }
 }
 
-QString Tform1::maskFile() const
-{
+QString Tform1::maskFile() const {
     return m_maskFile.isEmpty() ? cyfrolia::programFolder() + QStringLiteral("forma.bmp") : m_maskFile;
 }
 
-void Tform1::showEvent(QShowEvent* event)
-{
+void Tform1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Only our own show() counts as a showing; the window system re-showing the window after
+    // it was minimised keeps the shape it had.
+    if (event->spontaneous())
+        return;
     if (!m_placed) {
         m_placed = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -138,8 +137,7 @@ void Tform1::showEvent(QShowEvent* event)
     FormShow();
 }
 
-void Tform1::FormShow()
-{
+void Tform1::FormShow() {
     // A bad outline is reported and the menu carries on as a plain rectangle.
     cyfrolia::Bitmap bitmap;
     try {
@@ -152,44 +150,72 @@ void Tform1::FormShow()
     CreateVariousWindow(qRgb(0, 0, 0), bitmap, this);
 }
 
-void Tform1::closeEvent(QCloseEvent* event)
-{
+void Tform1::closeEvent(QCloseEvent* event) {
     // The main window closing ends the program, even with the save window still open.
     event->accept();
     qApp->quit();
 }
 
-void Tform1::dodawanieClick() { openExercise(form2); }
-void Tform1::odejmowanieClick() { openExercise(Form5); }
-void Tform1::mnozenieClick() { openExercise(Form3); }
-void Tform1::dzielenieClick() { openExercise(Form6); }
-void Tform1::Image13Click() { form7->showModal(); }
-void Tform1::wyn_wcisClick() { wyniki->showModal(); }
-void Tform1::Image11Click() { AboutBox->showModal(); }
-void Tform1::Image7Click() { qApp->quit(); }
+void Tform1::dodawanieClick() {
+    openExercise(form2);
+}
+void Tform1::odejmowanieClick() {
+    openExercise(Form5);
+}
+void Tform1::mnozenieClick() {
+    openExercise(Form3);
+}
+void Tform1::dzielenieClick() {
+    openExercise(Form6);
+}
+void Tform1::Image13Click() {
+    form7->showModal();
+}
+void Tform1::wyn_wcisClick() {
+    wyniki->showModal();
+}
+void Tform1::Image11Click() {
+    AboutBox->showModal();
+}
+void Tform1::Image7Click() {
+    qApp->quit();
+}
 
-void Tform1::Image1MouseMove() { Image1->hide(); }
-void Tform1::Image2MouseMove() { Image2->hide(); }
-void Tform1::Image3MouseMove() { Image3->hide(); }
-void Tform1::Image4MouseMove() { Image4->hide(); }
-void Tform1::Image14MouseMove() { Image14->hide(); }
-void Tform1::wyn_normMouseMove() { wyn_norm->hide(); }
-void Tform1::Image12MouseMove() { Image12->hide(); }
-void Tform1::Image8MouseMove() { Image8->hide(); }
+void Tform1::Image1MouseMove() {
+    Image1->hide();
+}
+void Tform1::Image2MouseMove() {
+    Image2->hide();
+}
+void Tform1::Image3MouseMove() {
+    Image3->hide();
+}
+void Tform1::Image4MouseMove() {
+    Image4->hide();
+}
+void Tform1::Image14MouseMove() {
+    Image14->hide();
+}
+void Tform1::wyn_normMouseMove() {
+    wyn_norm->hide();
+}
+void Tform1::Image12MouseMove() {
+    Image12->hide();
+}
+void Tform1::Image8MouseMove() {
+    Image8->hide();
+}
 
-void Tform1::restoreNormalPictures()
-{
+void Tform1::restoreNormalPictures() {
     for (MenuPicture* picture : {Image1, Image2, Image3, Image4, Image14, wyn_norm, Image12, Image8})
         picture->show();
 }
 
-void Tform1::Image10MouseMove()
-{
+void Tform1::Image10MouseMove() {
     restoreNormalPictures();
 }
 
-void Tform1::Image9MouseDown(QMouseEvent* event)
-{
+void Tform1::Image9MouseDown(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     dragging = true;
@@ -197,8 +223,7 @@ void Tform1::Image9MouseDown(QMouseEvent* event)
     m_dragWindowPos = pos();
 }
 
-void Tform1::Image9MouseMove(QMouseEvent* event)
-{
+void Tform1::Image9MouseMove(QMouseEvent* event) {
     restoreNormalPictures();
     if (!dragging)
         return;
@@ -210,7 +235,6 @@ void Tform1::Image9MouseMove(QMouseEvent* event)
     dragLast = p;
 }
 
-void Tform1::Image9MouseUp(QMouseEvent*)
-{
+void Tform1::Image9MouseUp(QMouseEvent*) {
     dragging = false;
 }

@@ -22,11 +22,11 @@ namespace {
 // the focus, so the focus has to be handed on once more after the key has been handled.
 class ClassRadioButton : public QRadioButton {
 public:
-    ClassRadioButton(const QString& text, QWidget* parent, Tform7* chooser) : QRadioButton(text, parent), m_chooser(chooser) {}
+    ClassRadioButton(const QString& text, QWidget* parent, Tform7* chooser)
+        : QRadioButton(text, parent), m_chooser(chooser) {}
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
+    void keyPressEvent(QKeyEvent* event) override {
         QRadioButton::keyPressEvent(event);
         QWidget* focused = window()->focusWidget();
         auto* radio = qobject_cast<QRadioButton*>(focused);
@@ -51,9 +51,8 @@ constexpr ClassRow kClassTable[] = {
 } // namespace
 
 Tform7::Tform7(QWidget* parent)
-    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                            Qt::WindowCloseButtonHint)
-{
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("form7"));
     setWindowTitle(QStringLiteral("Poziom"));
     setOuterSize(462, 281);
@@ -107,8 +106,7 @@ Tform7::Tform7(QWidget* parent)
     keepCheckedTabStop();
 }
 
-QRadioButton* Tform7::createRadio(const char* name, const QString& text, int left, int top, int width)
-{
+QRadioButton* Tform7::createRadio(const char* name, const QString& text, int left, int top, int width) {
     auto* radio = new ClassRadioButton(text, this, this);
     radio->setObjectName(QLatin1String(name));
     radio->setAccessibleName(text);
@@ -116,6 +114,8 @@ QRadioButton* Tform7::createRadio(const char* name, const QString& text, int lef
     QPalette white = radio->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
+    white.setColor(QPalette::Button, Qt::white);
+    radio->setBackgroundRole(QPalette::Window);
     radio->setPalette(white);
     radio->setAutoFillBackground(true);
     // This style's indicator is wider than the one the layout was measured with; the text
@@ -127,16 +127,15 @@ QRadioButton* Tform7::createRadio(const char* name, const QString& text, int lef
 }
 
 // Tab reaches the group through its checked button only; the arrows move within it.
-void Tform7::keepCheckedTabStop()
-{
-    for (QRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6}) {
+void Tform7::keepCheckedTabStop() {
+    for (QRadioButton* radio :
+         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6}) {
         if (radio)
             radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
 }
 
-void Tform7::keyPressEvent(QKeyEvent* event)
-{
+void Tform7::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && focusWidget() == BitBtn1 && !event->isAutoRepeat()) {
         BitBtn1->click();
@@ -145,14 +144,13 @@ void Tform7::keyPressEvent(QKeyEvent* event)
     AppWindow::keyPressEvent(event);
 }
 
-void Tform7::RadioButton1Click()
-{
+void Tform7::RadioButton1Click() {
     BitBtn1->setFocus(Qt::OtherFocusReason);
 }
 
-void Tform7::BitBtn1Click()
-{
-    const QRadioButton* radios[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6};
+void Tform7::BitBtn1Click() {
+    const QRadioButton* radios[] = {RadioButton1, RadioButton2, RadioButton3,
+                                    RadioButton4, RadioButton5, RadioButton6};
     for (int i = 0; i < 6; ++i) {
         if (!radios[i]->isChecked())
             continue;

@@ -8,8 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-QRegion maskRegion(const cyfrolia::Bitmap& bitmap, QRgb transparent)
-{
+QRegion maskRegion(const cyfrolia::Bitmap& bitmap, QRgb transparent) {
     // QRegion::setRects takes y-x banded rectangles that neither overlap nor touch sideways;
     // the scan yields exactly that, and merging equal neighbouring rows keeps it minimal.
     std::vector<QRect> rects;
@@ -21,12 +20,12 @@ QRegion maskRegion(const cyfrolia::Bitmap& bitmap, QRgb transparent)
     const auto closeRow = [&] {
         const std::size_t bandSize = rowStart - bandStart;
         const std::size_t rowSize = rects.size() - rowStart;
-        const bool continues = bandSize == rowSize && bandSize > 0 &&
-                               rects[bandStart].bottom() + 1 == rects[rowStart].top() &&
-                               std::equal(rects.begin() + std::ptrdiff_t(bandStart), rects.begin() + std::ptrdiff_t(rowStart),
-                                          rects.begin() + std::ptrdiff_t(rowStart), [](const QRect& a, const QRect& b) {
-                                              return a.left() == b.left() && a.right() == b.right();
-                                          });
+        const bool continues =
+            bandSize == rowSize && bandSize > 0 && rects[bandStart].bottom() + 1 == rects[rowStart].top() &&
+            std::equal(rects.begin() + std::ptrdiff_t(bandStart), rects.begin() + std::ptrdiff_t(rowStart),
+                       rects.begin() + std::ptrdiff_t(rowStart), [](const QRect& a, const QRect& b) {
+                           return a.left() == b.left() && a.right() == b.right();
+                       });
         if (continues) {
             for (std::size_t i = bandStart; i < rowStart; ++i)
                 rects[i].setBottom(rects[i].bottom() + 1);
@@ -37,8 +36,8 @@ QRegion maskRegion(const cyfrolia::Bitmap& bitmap, QRgb transparent)
         rowStart = rects.size();
     };
 
-    cyfrolia::forEachMaskRun(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width, transparent & 0xffffffu,
-                             [&](int left, int y, int right) {
+    cyfrolia::forEachMaskRun(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width,
+                             transparent & 0xffffffu, [&](int left, int y, int right) {
                                  if (y != currentY) {
                                      closeRow();
                                      currentY = y;
@@ -53,8 +52,7 @@ QRegion maskRegion(const cyfrolia::Bitmap& bitmap, QRgb transparent)
     return region;
 }
 
-bool CreateVariousWindow(QRgb colour, const cyfrolia::Bitmap& bitmap, QWidget* window)
-{
+bool CreateVariousWindow(QRgb colour, const cyfrolia::Bitmap& bitmap, QWidget* window) {
     const QRegion region = maskRegion(bitmap, colour);
     // An empty mask leaves nothing to see or click, not the whole rectangle that
     // QWidget::setMask(QRegion()) would mean.

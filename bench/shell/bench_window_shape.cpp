@@ -15,8 +15,7 @@
 namespace {
 
 // Median of several runs, in microseconds.
-double medianMicros(int runs, const std::function<void()>& work)
-{
+double medianMicros(int runs, const std::function<void()>& work) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
@@ -29,8 +28,7 @@ double medianMicros(int runs, const std::function<void()>& work)
 }
 
 // The straightforward way: look at each pixel, unite each run as soon as it ends.
-QRegion naiveRegion(const cyfrolia::Bitmap& bitmap)
-{
+QRegion naiveRegion(const cyfrolia::Bitmap& bitmap) {
     QRegion region;
     for (int y = 0; y < bitmap.height; ++y) {
         int start = -1;
@@ -48,20 +46,17 @@ QRegion naiveRegion(const cyfrolia::Bitmap& bitmap)
 }
 
 // The program's scan with the naive union: what the one-pass union alone saves.
-QRegion fastScanNaiveUnion(const cyfrolia::Bitmap& bitmap)
-{
+QRegion fastScanNaiveUnion(const cyfrolia::Bitmap& bitmap) {
     QRegion region;
-    cyfrolia::forEachMaskRun(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width, 0,
-                             [&region](int left, int y, int right) {
-                                 region = region.united(QRect(left, y, right - left, 1));
-                             });
+    cyfrolia::forEachMaskRun(
+        bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width, 0,
+        [&region](int left, int y, int right) { region = region.united(QRect(left, y, right - left, 1)); });
     return region;
 }
 
 } // namespace
 
-int main()
-{
+int main() {
     const QString path = QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp");
     const cyfrolia::Bitmap bitmap = cyfrolia::readBmpFile(path);
     const QList<cyfrolia::MaskRect> runs = cyfrolia::scanMask(bitmap, 0);
@@ -80,7 +75,8 @@ int main()
         for (std::uint32_t v : bitmap.pixels)
             total += v;
     });
-    std::printf("one plain pass over the pixels (for scale): %.1f us (%llu)\n", onePass, (unsigned long long)(total & 1));
+    std::printf("one plain pass over the pixels (for scale): %.1f us (%llu)\n", onePass,
+                (unsigned long long)(total & 1));
     const double naive = medianMicros(11, [&] { slow = naiveRegion(bitmap); });
     QRegion mixed;
     const double naiveUnion = medianMicros(11, [&] { mixed = fastScanNaiveUnion(bitmap); });
@@ -96,7 +92,9 @@ int main()
     std::printf("  of which the scan alone:     %9.1f us (%lld inside pixels)\n", scanOnly, sink);
     std::printf("naive: pixel loop + union per run: %5.1f us\n", naive);
     std::printf("program's scan + union per run:    %5.1f us\n", naiveUnion);
-    std::printf("ratio naive / program:             %5.1f x (goal >= 10 x; program goal < 1000 us)\n", naive / shape);
-    std::printf("ratio of the unions alone:         %5.1f x\n", (naiveUnion - scanOnly) / std::max(1.0, shape - scanOnly));
+    std::printf("ratio naive / program:             %5.1f x (goal >= 10 x; program goal < 1000 us)\n",
+                naive / shape);
+    std::printf("ratio of the unions alone:         %5.1f x\n",
+                (naiveUnion - scanOnly) / std::max(1.0, shape - scanOnly));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -15,14 +16,12 @@ using cyfrolia::Bitmap;
 
 namespace {
 
-void put16(QByteArray& b, int at, std::uint32_t v)
-{
+void put16(QByteArray& b, int at, std::uint32_t v) {
     b[at] = char(v & 0xff);
     b[at + 1] = char((v >> 8) & 0xff);
 }
 
-void put32(QByteArray& b, int at, std::uint32_t v)
-{
+void put32(QByteArray& b, int at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xff);
 }
@@ -30,8 +29,7 @@ void put32(QByteArray& b, int at, std::uint32_t v)
 // A Windows bitmap with a 40-byte header. `pixel(x, y)` gives 0xRRGGBB (or a palette index
 // for paletted depths); rows are stored bottom-up unless topDown.
 QByteArray makeBmp(int width, int height, int bits, const std::function<std::uint32_t(int, int)>& pixel,
-                   bool topDown = false, const std::vector<std::uint32_t>& palette = {})
-{
+                   bool topDown = false, const std::vector<std::uint32_t>& palette = {}) {
     const int stride = (width * bits + 31) / 32 * 4;
     const int offset = 14 + 40 + int(palette.size()) * 4;
     QByteArray b(offset + stride * height, '\0');
@@ -75,15 +73,13 @@ QByteArray makeBmp(int width, int height, int bits, const std::function<std::uin
     return b;
 }
 
-std::uint32_t checker(int x, int y)
-{
+std::uint32_t checker(int x, int y) {
     return (x + y) % 2 ? 0xffffff : 0x000000;
 }
 
 class BmpReader : public testing::Test {
 protected:
-    QString write(const QString& name, const QByteArray& content)
-    {
+    QString write(const QString& name, const QByteArray& content) {
         const QString path = m_dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -91,8 +87,7 @@ protected:
         return path;
     }
 
-    static std::string failureOf(const QString& path)
-    {
+    static std::string failureOf(const QString& path) {
         try {
             cyfrolia::readBmpFile(path);
         } catch (const cyfrolia::Failure& failure) {
@@ -104,23 +99,26 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(BmpReader, MissingFileGivesTheSystemReasonWithTheFullPath)
-{
+TEST_F(BmpReader, MissingFileGivesTheSystemReasonWithTheFullPath) {
     const QString path = m_dir.filePath(QStringLiteral("forma.bmp"));
     EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". No such file or directory");
     EXPECT_EQ(cyfrolia::errorDialogText(QString::fromStdString(failureOf(path))).toStdString(),
               "Cannot open file \"" + path.toStdString() + "\". No such file or directory.");
 }
 
-TEST_F(BmpReader, FolderUnderTheNameCannotBeOpened)
-{
+TEST_F(BmpReader, FolderUnderTheNameCannotBeOpened) {
     const QString path = m_dir.filePath(QStringLiteral("forma.bmp"));
     ASSERT_TRUE(QDir().mkdir(path));
     EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". Is a directory");
 }
 
-TEST_F(BmpReader, UnreadableFileGivesPermissionDenied)
-{
+TEST_F(BmpReader, FileUnderAFileGivesNotADirectory) {
+    const QString parent = write(QStringLiteral("program"), QByteArray("x"));
+    const QString path = parent + QStringLiteral("/forma.bmp");
+    EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". Not a directory");
+}
+
+TEST_F(BmpReader, UnreadableFileGivesPermissionDenied) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
     const QString path = write(QStringLiteral("forma.bmp"), makeBmp(2, 2, 24, checker));
@@ -133,16 +131,18 @@ struct BadCase {
     std::function<QByteArray()> content;
 };
 
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BadBitmap : public BmpReader, public testing::WithParamInterface<BadCase> {};
 
-TEST_P(BadBitmap, IsNotValid)
-{
+TEST_P(BadBitmap, IsNotValid) {
     const QString path = write(QStringLiteral("forma.bmp"), GetParam().content());
     EXPECT_EQ(failureOf(path), "Bitmap image is not valid");
 }
 
-QByteArray withHeaderField(QByteArray b, int at, std::uint32_t v, bool wide = true)
-{
+QByteArray withHeaderField(QByteArray b, int at, std::uint32_t v, bool wide = true) {
     if (wide)
         put32(b, at, v);
     else
@@ -156,20 +156,35 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"Empty", [] { return QByteArray(); }},
         BadCase{"OnlyTheSignature", [] { return QByteArray("BM"); }},
         BadCase{"PngUnderTheName",
-                [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489"); }},
+                [] {
+                    return QByteArray::fromHex(
+                        "89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489");
+                }},
         BadCase{"TextFile", [] { return QByteArray("Zaznacz klasę\r\n"); }},
         BadCase{"TruncatedPixels", [] { return makeBmp(20, 20, 24, checker).left(14 + 40 + 60 * 10); }},
         BadCase{"TruncatedHeader", [] { return makeBmp(4, 4, 24, checker).left(30); }},
-        BadCase{"HugeDimensions", [] { return withHeaderField(withHeaderField(makeBmp(2, 2, 24, checker), 18, 100000), 22, 100000); }},
-        BadCase{"HugeWidthOneRow", [] { return withHeaderField(makeBmp(2, 1, 24, checker), 18, 0x7fffffff); }},
-        BadCase{"MostNegativeHeight", [] { return withHeaderField(makeBmp(2, 2, 24, checker), 22, 0x80000000u); }},
+        BadCase{"HugeDimensions",
+                [] {
+                    return withHeaderField(withHeaderField(makeBmp(2, 2, 24, checker), 18, 100000), 22,
+                                           100000);
+                }},
+        BadCase{"HugeWidthOneRow",
+                [] { return withHeaderField(makeBmp(2, 1, 24, checker), 18, 0x7fffffff); }},
+        BadCase{"MostNegativeHeight",
+                [] { return withHeaderField(makeBmp(2, 2, 24, checker), 22, 0x80000000u); }},
         BadCase{"ZeroWidth", [] { return withHeaderField(makeBmp(2, 2, 24, checker), 18, 0); }},
         BadCase{"UnknownHeaderSize", [] { return withHeaderField(makeBmp(2, 2, 24, checker), 14, 20); }},
         BadCase{"UnsupportedDepth", [] { return withHeaderField(makeBmp(2, 2, 24, checker), 28, 7, false); }},
-        BadCase{"RunLengthCompressed", [] { return withHeaderField(makeBmp(2, 2, 8, checker, false, {0, 0xffffff}), 30, 1); }},
-        BadCase{"PixelOffsetPastTheEnd", [] { return withHeaderField(makeBmp(2, 2, 24, checker), 10, 100000); }},
+        BadCase{"RunLengthCompressed",
+                [] {
+                    return withHeaderField(makeBmp(2, 2, 8, checker, false, {0, 0xffffff}), 30, 1);
+                }},
+        BadCase{"PixelOffsetPastTheEnd",
+                [] { return withHeaderField(makeBmp(2, 2, 24, checker), 10, 100000); }},
         BadCase{"PaletteLargerThanTheFileRoom",
-                [] { return withHeaderField(makeBmp(2, 2, 8, checker, false, {0, 0xffffff}), 46, 256); }}),
+                [] {
+                    return withHeaderField(makeBmp(2, 2, 8, checker, false, {0, 0xffffff}), 46, 256);
+                }}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
 struct GoodCase {
@@ -179,11 +194,14 @@ struct GoodCase {
     int height;
 };
 
+void PrintTo(const GoodCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class GoodBitmap : public BmpReader, public testing::WithParamInterface<GoodCase> {};
 
 // Every depth decodes the same picture: black where x + y is even, white elsewhere, top row first.
-TEST_P(GoodBitmap, DecodesTopRowFirst)
-{
+TEST_P(GoodBitmap, DecodesTopRowFirst) {
     const GoodCase& c = GetParam();
     const Bitmap bitmap = cyfrolia::readBmpFile(write(QStringLiteral("forma.bmp"), c.content()));
     ASSERT_EQ(bitmap.width, c.width);
@@ -200,17 +218,27 @@ INSTANTIATE_TEST_SUITE_P(
                     GoodCase{"Rgb24WithRowPadding", [] { return makeBmp(5, 3, 24, checker); }, 5, 3},
                     GoodCase{"Rgb32", [] { return makeBmp(4, 3, 32, checker); }, 4, 3},
                     GoodCase{"TopDown", [] { return makeBmp(3, 4, 24, checker, true); }, 3, 4},
-                    GoodCase{"Paletted8", [] { return makeBmp(7, 2, 8, [](int x, int y) { return std::uint32_t((x + y) % 2); }, false, {0, 0xffffff}); }, 7, 2},
-                    GoodCase{"Mono", [] { return makeBmp(11, 3, 1, [](int x, int y) { return std::uint32_t((x + y) % 2); }, false, {0, 0xffffff}); }, 11, 3},
+                    GoodCase{"Paletted8",
+                             [] {
+                                 return makeBmp(7, 2, 8,
+                                                [](int x, int y) { return std::uint32_t((x + y) % 2); },
+                                                false, {0, 0xffffff});
+                             },
+                             7, 2},
+                    GoodCase{"Mono",
+                             [] {
+                                 return makeBmp(11, 3, 1,
+                                                [](int x, int y) { return std::uint32_t((x + y) % 2); },
+                                                false, {0, 0xffffff});
+                             },
+                             11, 3},
                     GoodCase{"LargerThanTheWindow", [] { return makeBmp(600, 700, 24, checker); }, 600, 700},
                     GoodCase{"SmallerThanTheWindow", [] { return makeBmp(100, 50, 24, checker); }, 100, 50}),
     [](const testing::TestParamInfo<GoodCase>& info) { return std::string(info.param.name); });
 
-TEST_F(BmpReader, NearBlackSurvivesDecoding)
-{
-    const Bitmap bitmap = cyfrolia::readBmpFile(write(QStringLiteral("forma.bmp"), makeBmp(2, 1, 24, [](int x, int) {
-        return x ? 0x000001u : 0u;
-    })));
+TEST_F(BmpReader, NearBlackSurvivesDecoding) {
+    const Bitmap bitmap = cyfrolia::readBmpFile(
+        write(QStringLiteral("forma.bmp"), makeBmp(2, 1, 24, [](int x, int) { return x ? 0x000001u : 0u; })));
     EXPECT_EQ(bitmap.pixel(0, 0), 0u);
     EXPECT_EQ(bitmap.pixel(1, 0), 1u);
 }

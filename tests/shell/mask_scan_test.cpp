@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,7 @@ constexpr std::uint32_t kWhite = 0xffffff;
 
 // Rows drawn as text: '.' is black (cut away), '#' white, 'n' near-black RGB(0,0,1),
 // 'r' a colour that differs from black in red only.
-Bitmap fromRows(const std::vector<std::string>& rows)
-{
+Bitmap fromRows(const std::vector<std::string>& rows) {
     Bitmap bitmap;
     bitmap.height = int(rows.size());
     bitmap.width = rows.empty() ? 0 : int(rows.front().size());
@@ -34,41 +34,41 @@ struct ScanCase {
     std::vector<MaskRect> expected;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MaskScan : public testing::TestWithParam<ScanCase> {};
 
-TEST_P(MaskScan, YieldsTheRowRuns)
-{
+TEST_P(MaskScan, YieldsTheRowRuns) {
     const ScanCase& c = GetParam();
     const QList<MaskRect> rects = cyfrolia::scanMask(fromRows(c.rows), kBlack);
     ASSERT_EQ(std::size_t(rects.size()), c.expected.size());
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
         const MaskRect& got = rects[qsizetype(i)];
-        EXPECT_EQ(got, c.expected[i]) << "rect " << i << ": " << got.left << "," << got.top << " - " << got.right << ","
-                                      << got.bottom;
+        EXPECT_EQ(got, c.expected[i])
+            << "rect " << i << ": " << got.left << "," << got.top << " - " << got.right << "," << got.bottom;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MaskScan,
-    testing::Values(
-        ScanCase{"FullRowFromColumnZeroToTheEnd", {"#####"}, {{0, 0, 5, 1}}},
-        ScanCase{"RunAtColumnZero", {"##..."}, {{0, 0, 2, 1}}},
-        ScanCase{"RunEndingAtTheLastPixel", {"...##"}, {{3, 0, 5, 1}}},
-        ScanCase{"SingleInsidePixelBetweenOutside", {".#."}, {{1, 0, 2, 1}}},
-        ScanCase{"SingleInsidePixelAtRowEnd", {"..#"}, {{2, 0, 3, 1}}},
-        ScanCase{"NearBlackIsInside", {".n."}, {{1, 0, 2, 1}}},
-        ScanCase{"AnyChannelCountsAsDifferent", {"r.n"}, {{0, 0, 1, 1}, {2, 0, 3, 1}}},
-        ScanCase{"AllBlackGivesNothing", {"...", "..."}, {}},
-        ScanCase{"OnePixel", {"#"}, {{0, 0, 1, 1}}},
-        ScanCase{"OneBlackPixel", {"."}, {}},
-        ScanCase{"SeveralRunsPerRowInScanOrder",
-                 {"#.##.#", "......", ".####."},
-                 {{0, 0, 1, 1}, {2, 0, 4, 1}, {5, 0, 6, 1}, {1, 2, 5, 1 + 2}}},
-        ScanCase{"RunsDoNotCrossRows", {"..##", "##.."}, {{2, 0, 4, 1}, {0, 1, 2, 2}}}),
+    testing::Values(ScanCase{"FullRowFromColumnZeroToTheEnd", {"#####"}, {{0, 0, 5, 1}}},
+                    ScanCase{"RunAtColumnZero", {"##..."}, {{0, 0, 2, 1}}},
+                    ScanCase{"RunEndingAtTheLastPixel", {"...##"}, {{3, 0, 5, 1}}},
+                    ScanCase{"SingleInsidePixelBetweenOutside", {".#."}, {{1, 0, 2, 1}}},
+                    ScanCase{"SingleInsidePixelAtRowEnd", {"..#"}, {{2, 0, 3, 1}}},
+                    ScanCase{"NearBlackIsInside", {".n."}, {{1, 0, 2, 1}}},
+                    ScanCase{"AnyChannelCountsAsDifferent", {"r.n"}, {{0, 0, 1, 1}, {2, 0, 3, 1}}},
+                    ScanCase{"AllBlackGivesNothing", {"...", "..."}, {}},
+                    ScanCase{"OnePixel", {"#"}, {{0, 0, 1, 1}}}, ScanCase{"OneBlackPixel", {"."}, {}},
+                    ScanCase{"SeveralRunsPerRowInScanOrder",
+                             {"#.##.#", "......", ".####."},
+                             {{0, 0, 1, 1}, {2, 0, 4, 1}, {5, 0, 6, 1}, {1, 2, 5, 1 + 2}}},
+                    ScanCase{"RunsDoNotCrossRows", {"..##", "##.."}, {{2, 0, 4, 1}, {0, 1, 2, 2}}}),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
-TEST(MaskScan, OtherTransparentColoursAndTheTopByteIgnored)
-{
+TEST(MaskScan, OtherTransparentColoursAndTheTopByteIgnored) {
     Bitmap bitmap;
     bitmap.width = 4;
     bitmap.height = 1;
@@ -79,13 +79,14 @@ TEST(MaskScan, OtherTransparentColoursAndTheTopByteIgnored)
     EXPECT_EQ(rects[0], (MaskRect{2, 0, 3, 1}));
 }
 
-TEST(MaskScan, StrideSkipsPaddingPixels)
-{
+TEST(MaskScan, StrideSkipsPaddingPixels) {
     // Two rows of three pixels stored five apart; the padding is white and must not show.
-    const std::uint32_t pixels[] = {kBlack, kWhite, kBlack, kWhite, kWhite, kWhite, kBlack, kBlack, kWhite, kWhite};
+    const std::uint32_t pixels[] = {kBlack, kWhite, kBlack, kWhite, kWhite,
+                                    kWhite, kBlack, kBlack, kWhite, kWhite};
     std::vector<MaskRect> rects;
-    cyfrolia::forEachMaskRun(pixels, 3, 2, 5, kBlack,
-                             [&](int left, int y, int right) { rects.push_back(MaskRect{left, y, right, y + 1}); });
+    cyfrolia::forEachMaskRun(pixels, 3, 2, 5, kBlack, [&](int left, int y, int right) {
+        rects.push_back(MaskRect{left, y, right, y + 1});
+    });
     ASSERT_EQ(rects.size(), 2u);
     EXPECT_EQ(rects[0], (MaskRect{1, 0, 2, 1}));
     EXPECT_EQ(rects[1], (MaskRect{0, 1, 1, 2}));
@@ -96,8 +97,7 @@ TEST(MaskScan, StrideSkipsPaddingPixels)
 namespace {
 
 // The plain pixel-by-pixel reading of the rule, to hold the fast scan against.
-std::vector<MaskRect> referenceRuns(const Bitmap& bitmap, std::uint32_t transparent)
-{
+std::vector<MaskRect> referenceRuns(const Bitmap& bitmap, std::uint32_t transparent) {
     std::vector<MaskRect> rects;
     for (int y = 0; y < bitmap.height; ++y) {
         int start = -1;
@@ -117,8 +117,7 @@ std::vector<MaskRect> referenceRuns(const Bitmap& bitmap, std::uint32_t transpar
 class MaskScanAgainstReference : public testing::TestWithParam<int> {};
 
 // Widths around the scan's 64-pixel blocks, with runs that cross block edges.
-TEST_P(MaskScanAgainstReference, SameRuns)
-{
+TEST_P(MaskScanAgainstReference, SameRuns) {
     const int width = GetParam();
     std::uint32_t seed = 12345u + std::uint32_t(width);
     Bitmap bitmap;
@@ -142,6 +141,7 @@ TEST_P(MaskScanAgainstReference, SameRuns)
         ASSERT_EQ(rects[qsizetype(i)], expected[i]) << "rect " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Widths, MaskScanAgainstReference, testing::Values(1, 3, 4, 5, 63, 64, 65, 127, 128, 129, 446));
+INSTANTIATE_TEST_SUITE_P(Widths, MaskScanAgainstReference,
+                         testing::Values(1, 3, 4, 5, 63, 64, 65, 127, 128, 129, 446));
 
 } // namespace

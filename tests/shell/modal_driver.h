@@ -10,8 +10,8 @@
 
 // Runs `start`, which shows windows modally, and answers each modal window as it comes up:
 // `answer` gets the window and must close it. Returns the object names in the order seen.
-inline QStringList driveModals(const std::function<void()>& start, const std::function<void(QWidget*)>& answer)
-{
+inline QStringList driveModals(const std::function<void()>& start,
+                               const std::function<void(QWidget*)>& answer) {
     QStringList seen;
     QWidget* last = nullptr;
     QTimer poll;

@@ -16,14 +16,12 @@ class ClassChooserTest : public QObject {
     Q_OBJECT
 
 private:
-    QRadioButton* radio(int i) const
-    {
+    QRadioButton* radio(int i) const {
         return form7->findChild<QRadioButton*>(QStringLiteral("RadioButton%1").arg(i));
     }
 
     // Shows the chooser modally and lets `inside` act on it; closes it if still open.
-    static void withChooserShown(const std::function<void()>& inside)
-    {
+    static void withChooserShown(const std::function<void()>& inside) {
         driveModals([] { form7->showModal(); },
                     [&](QWidget* window) {
                         QCOMPARE(window, static_cast<QWidget*>(form7));
@@ -33,8 +31,7 @@ private:
                     });
     }
 
-    static void expectIntervals(int addition, int multiplication)
-    {
+    static void expectIntervals(int addition, int multiplication) {
         QCOMPARE(form2->Timer2->interval(), addition);
         QCOMPARE(Form5->Timer1->interval(), addition);
         QCOMPARE(Form3->Timer2->interval(), multiplication);
@@ -47,8 +44,7 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         m_windows = std::make_unique<WindowSet>();
         QVERIFY(form7 && form7->klasa && form7->BitBtn1);
     }
@@ -56,8 +52,7 @@ private slots:
     void cleanupTestCase() { m_windows.reset(); }
 
     // Must run first: it sees the state of a fresh start.
-    void bareOkChoosesClassOne()
-    {
+    void bareOkChoosesClassOne() {
         QVERIFY(form7->klasa->toPlainText().isEmpty());
         QVERIFY(radio(1)->isChecked());
         // The windows' own intervals until the first OK.
@@ -71,8 +66,7 @@ private slots:
         expectIntervals(300, 250);
     }
 
-    void classTable_data()
-    {
+    void classTable_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("addition");
@@ -85,8 +79,7 @@ private slots:
         QTest::newRow("I after V") << 1 << "I" << 300 << 250;
     }
 
-    void classTable()
-    {
+    void classTable() {
         QFETCH(int, button);
         QFETCH(QString, text);
         QFETCH(int, addition);
@@ -102,8 +95,7 @@ private slots:
         expectIntervals(addition, multiplication);
     }
 
-    void closeBoxChangesNothingButTheCheckPersists()
-    {
+    void closeBoxChangesNothingButTheCheckPersists() {
         withChooserShown([this] {
             QTest::mouseClick(radio(5), Qt::LeftButton, {}, QPoint(8, 12));
             form7->close(); // the close box
@@ -115,8 +107,7 @@ private slots:
         QVERIFY(stillChecked);
     }
 
-    void clickHandsFocusToOk()
-    {
+    void clickHandsFocusToOk() {
         form7->show();
         QVERIFY(QTest::qWaitForWindowActive(form7));
         QTest::mouseClick(radio(3), Qt::LeftButton, {}, QPoint(8, 12));
@@ -125,8 +116,7 @@ private slots:
         form7->close();
     }
 
-    void arrowKeyChecksAndHandsFocusToOk_data()
-    {
+    void arrowKeyChecksAndHandsFocusToOk_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("to");
@@ -135,8 +125,7 @@ private slots:
         QTest::newRow("right") << 2 << int(Qt::Key_Right) << 5;
     }
 
-    void arrowKeyChecksAndHandsFocusToOk()
-    {
+    void arrowKeyChecksAndHandsFocusToOk() {
         QFETCH(int, from);
         QFETCH(int, key);
         QFETCH(int, to);
@@ -151,8 +140,7 @@ private slots:
         form7->close();
     }
 
-    void onlyTheCheckedButtonIsATabStop()
-    {
+    void onlyTheCheckedButtonIsATabStop() {
         radio(4)->setChecked(true);
         for (int i = 1; i <= 6; ++i)
             QCOMPARE(bool(radio(i)->focusPolicy() & Qt::TabFocus), i == 4);
@@ -167,8 +155,7 @@ private slots:
         form7->close();
     }
 
-    void enterOnARadioButtonDoesNotConfirm()
-    {
+    void enterOnARadioButtonDoesNotConfirm() {
         const QString before = form7->klasa->toPlainText();
         withChooserShown([&] {
             radio(6)->setChecked(true);
@@ -179,8 +166,7 @@ private slots:
         QCOMPARE(form7->klasa->toPlainText(), before);
     }
 
-    void enterOnOkConfirms()
-    {
+    void enterOnOkConfirms() {
         withChooserShown([this] {
             QTest::mouseClick(radio(3), Qt::LeftButton, {}, QPoint(8, 12));
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form7->BitBtn1));
@@ -189,8 +175,7 @@ private slots:
         QCOMPARE(form7->klasa->toPlainText(), QStringLiteral("III"));
     }
 
-    void altKPressesOk()
-    {
+    void altKPressesOk() {
         withChooserShown([this] {
             QVERIFY(QTest::qWaitForWindowActive(form7));
             QTest::mouseClick(radio(2), Qt::LeftButton, {}, QPoint(8, 12));
@@ -202,10 +187,10 @@ private slots:
         expectIntervals(275, 225);
     }
 
-    void layout()
-    {
+    void layout() {
         QCOMPARE(form7->windowTitle(), QStringLiteral("Poziom"));
-        QCOMPARE(form7->size(), QSize(462 - 2 * AppWindow::kFrameSide, 281 - 2 * AppWindow::kFrameSide - AppWindow::kTitleBar));
+        QCOMPARE(form7->size(), QSize(462 - 2 * AppWindow::kFrameSide,
+                                      281 - 2 * AppWindow::kFrameSide - AppWindow::kTitleBar));
         QCOMPARE(form7->klasa->isHidden(), true);
         QCOMPARE(form7->BitBtn1->geometry(), QRect(168, 184, 81, 25));
         QCOMPARE(form7->BitBtn1->text(), QStringLiteral("O&K"));

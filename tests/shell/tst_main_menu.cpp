@@ -1,12 +1,12 @@
+#include "about/tabout_box.h"
 #include "app/picture_button.h"
 #include "app/window_set.h"
-#include "about/tabout_box.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
-#include "exercise/tform6.h"
-#include "results/twyniki.h"
 #include "exercise/tform5.h"
+#include "exercise/tform6.h"
 #include "modal_driver.h"
+#include "results/twyniki.h"
 #include "shell/bmp_reader.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
@@ -24,13 +24,11 @@
 namespace {
 
 // Closes whatever comes up: the chooser by its close box, the others likewise.
-void closeIt(QWidget* window)
-{
+void closeIt(QWidget* window) {
     window->close();
 }
 
-cyfrolia::Bitmap bitmapOf(const QImage& image)
-{
+cyfrolia::Bitmap bitmapOf(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     cyfrolia::Bitmap bitmap;
     bitmap.width = rgb.width();
@@ -41,8 +39,7 @@ cyfrolia::Bitmap bitmapOf(const QImage& image)
     return bitmap;
 }
 
-QRegion naiveRegion(const cyfrolia::Bitmap& bitmap)
-{
+QRegion naiveRegion(const cyfrolia::Bitmap& bitmap) {
     QRegion region;
     for (int y = 0; y < bitmap.height; ++y)
         for (int x = 0; x < bitmap.width; ++x)
@@ -57,8 +54,7 @@ class MainMenuTest : public QObject {
     Q_OBJECT
 
 private:
-    QString writeMask(const QString& name, const QImage& image)
-    {
+    QString writeMask(const QString& name, const QImage& image) {
         const QString path = m_dir.filePath(name);
         if (!image.save(path, "BMP"))
             qFatal("cannot write %s", qPrintable(path));
@@ -66,8 +62,7 @@ private:
     }
 
     // The menu's outline for most tests: the window less a 10-pixel frame.
-    QImage framedMask() const
-    {
+    QImage framedMask() const {
         QImage mask(446, 495, QImage::Format_RGB32);
         mask.fill(Qt::black);
         mask.fill(Qt::black);
@@ -78,8 +73,7 @@ private:
     }
 
     // Hides and shows the menu again, answering the error dialog if one comes.
-    QString reshow()
-    {
+    QString reshow() {
         form1->hide();
         QString error;
         driveModals([] { form1->show(); },
@@ -95,8 +89,7 @@ private:
     }
 
     // A real pointer move in screen coordinates, delivered like the window system would.
-    static void moveTo(QWidget* target, const QPoint& global)
-    {
+    static void moveTo(QWidget* target, const QPoint& global) {
         QTest::mouseMove(target, target->mapFromGlobal(global));
     }
 
@@ -104,8 +97,7 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_dir.isValid());
         m_windows = std::make_unique<WindowSet>();
         form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
@@ -115,8 +107,7 @@ private slots:
 
     void cleanupTestCase() { m_windows.reset(); }
 
-    void frameless()
-    {
+    void frameless() {
         QVERIFY(form1->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form1->size(), QSize(446, 495));
         QCOMPARE(form1->mask(), QRegion(10, 10, 426, 475));
@@ -126,8 +117,7 @@ private slots:
         }
     }
 
-    void openerWithChooserClosedByItsCloseBox()
-    {
+    void openerWithChooserClosedByItsCloseBox() {
         QVERIFY(form7->klasa->toPlainText().isEmpty());
         // The click lands on the hover picture once a move has uncovered it.
         QTest::mouseMove(form1, QPoint(200, 100));
@@ -140,8 +130,7 @@ private slots:
         QCOMPARE(seen, QStringList({form7->objectName(), Form5->objectName()}));
     }
 
-    void openerAfterAClassGoesStraightToTheExercise()
-    {
+    void openerAfterAClassGoesStraightToTheExercise() {
         const QStringList seen = driveModals([] { form1->dodawanieClick(); },
                                              [](QWidget* window) {
                                                  if (window == form7)
@@ -155,8 +144,7 @@ private slots:
         QCOMPARE(driveModals([] { form1->mnozenieClick(); }, closeIt), QStringList({Form3->objectName()}));
     }
 
-    void otherButtons_data()
-    {
+    void otherButtons_data() {
         QTest::addColumn<QString>("hover");
         QTest::addColumn<QString>("window");
         QTest::newRow("Poziom") << "Image13" << form7->objectName();
@@ -164,8 +152,7 @@ private slots:
         QTest::newRow("O programie") << "Image11" << AboutBox->objectName();
     }
 
-    void otherButtons()
-    {
+    void otherButtons() {
         QFETCH(QString, hover);
         QFETCH(QString, window);
         auto* button = form1->findChild<PictureButton*>(hover);
@@ -174,25 +161,31 @@ private slots:
         QCOMPARE(seen, QStringList({window}));
     }
 
-    void hoverExchange_data()
-    {
+    void hoverExchange_data() {
         QTest::addColumn<QString>("normal");
         QTest::addColumn<QString>("hover");
         QTest::addColumn<QPoint>("background"); // where the pointer goes next
         QTest::addColumn<bool>("hand");
-        QTest::newRow("Dodawanie to the page") << "Image1" << "dodawanie" << QPoint(60, 200) << true;
-        QTest::newRow("Odejmowanie to the face") << "Image2" << "odejmowanie" << QPoint(430, 150) << true;
-        QTest::newRow("Mnożenie") << "Image3" << "mnozenie" << QPoint(60, 200) << true;
-        QTest::newRow("Dzielenie") << "Image4" << "dzielenie" << QPoint(12, 300) << true;
-        QTest::newRow("Poziom") << "Image14" << "Image13" << QPoint(60, 200) << false;
-        QTest::newRow("Wyniki") << "wyn_norm" << "wyn_wcis" << QPoint(60, 200) << false;
-        QTest::newRow("O programie") << "Image12" << "Image11" << QPoint(60, 200) << false;
+        QTest::newRow("Dodawanie to the page") << "Image1"
+                                               << "dodawanie" << QPoint(60, 200) << true;
+        QTest::newRow("Odejmowanie to the face") << "Image2"
+                                                 << "odejmowanie" << QPoint(430, 150) << true;
+        QTest::newRow("Mnożenie") << "Image3"
+                                  << "mnozenie" << QPoint(60, 200) << true;
+        QTest::newRow("Dzielenie") << "Image4"
+                                   << "dzielenie" << QPoint(12, 300) << true;
+        QTest::newRow("Poziom") << "Image14"
+                                << "Image13" << QPoint(60, 200) << false;
+        QTest::newRow("Wyniki") << "wyn_norm"
+                                << "wyn_wcis" << QPoint(60, 200) << false;
+        QTest::newRow("O programie") << "Image12"
+                                     << "Image11" << QPoint(60, 200) << false;
         // Koniec reaches below the inner page: straight onto the face.
-        QTest::newRow("Koniec to the face") << "Image8" << "Image7" << QPoint(210, 480) << true;
+        QTest::newRow("Koniec to the face") << "Image8"
+                                            << "Image7" << QPoint(210, 480) << true;
     }
 
-    void hoverExchange()
-    {
+    void hoverExchange() {
         QFETCH(QString, normal);
         QFETCH(QString, hover);
         QFETCH(QPoint, background);
@@ -215,20 +208,19 @@ private slots:
             QVERIFY2(picture->isVisible(), qPrintable(picture->objectName()));
     }
 
-    void rightPressOnThePageDoesNotDrag()
-    {
+    void rightPressOnThePageDoesNotDrag() {
         const QPoint start = form1->pos();
         const QPoint pressAt = form1->Image9->mapToGlobal(QPoint(40, 40));
         QTest::mousePress(form1->Image9, Qt::RightButton, {}, QPoint(40, 40));
         moveTo(form1->Image9, pressAt + QPoint(30, 25));
         moveTo(form1->Image9, pressAt + QPoint(60, 5));
-        QTest::mouseRelease(form1->Image9, Qt::RightButton, {}, form1->Image9->mapFromGlobal(pressAt + QPoint(60, 5)));
+        QTest::mouseRelease(form1->Image9, Qt::RightButton, {},
+                            form1->Image9->mapFromGlobal(pressAt + QPoint(60, 5)));
         QCOMPARE(form1->pos(), start);
         QVERIFY(!form1->dragging);
     }
 
-    void leftDragMovesByThePointersDisplacement()
-    {
+    void leftDragMovesByThePointersDisplacement() {
         form1->move(200, 150);
         const QPoint start = form1->pos();
         const QPoint pressAt = form1->Image9->mapToGlobal(QPoint(5, 40));
@@ -250,8 +242,7 @@ private slots:
         QCOMPARE(form1->pos(), start + total);
     }
 
-    void pressOnTheFaceDoesNotDrag()
-    {
+    void pressOnTheFaceDoesNotDrag() {
         const QPoint start = form1->pos();
         QTest::mousePress(form1->Image10, Qt::LeftButton, {}, QPoint(12, 300));
         moveTo(form1->Image10, form1->Image10->mapToGlobal(QPoint(12, 300)) + QPoint(20, 20));
@@ -259,21 +250,21 @@ private slots:
         QCOMPARE(form1->pos(), start);
     }
 
-    void badMaskIsReportedAndTheMenuShowsUnshaped_data()
-    {
+    void badMaskIsReportedAndTheMenuShowsUnshaped_data() {
         QTest::addColumn<QByteArray>("content"); // empty with "missing" means no file
         QTest::addColumn<bool>("missing");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QByteArray() << true << "Cannot open file \"%1\". No such file or directory.";
+        QTest::newRow("missing") << QByteArray() << true
+                                 << "Cannot open file \"%1\". No such file or directory.";
         QTest::newRow("empty") << QByteArray() << false << "Bitmap image is not valid.";
         QTest::newRow("png") << QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001") << false
                              << "Bitmap image is not valid.";
-        QTest::newRow("huge header") << QByteArray::fromHex("424d000000000000000036000000280000a0860100a0860100010018")
+        QTest::newRow("huge header") << QByteArray::fromHex(
+                                            "424d000000000000000036000000280000a0860100a0860100010018")
                                      << false << "Bitmap image is not valid.";
     }
 
-    void badMaskIsReportedAndTheMenuShowsUnshaped()
-    {
+    void badMaskIsReportedAndTheMenuShowsUnshaped() {
         QFETCH(QByteArray, content);
         QFETCH(bool, missing);
         QFETCH(QString, message);
@@ -297,8 +288,7 @@ private slots:
         QCOMPARE(form1->mask(), QRegion(10, 10, 426, 475));
     }
 
-    void allBlackMaskLeavesNothingToClick()
-    {
+    void allBlackMaskLeavesNothingToClick() {
         QImage black(446, 495, QImage::Format_RGB32);
         black.fill(Qt::black);
         form1->setMaskFile(writeMask(QStringLiteral("black.bmp"), black));
@@ -309,9 +299,30 @@ private slots:
         reshow();
     }
 
+    void maskOfAnotherSize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRegion>("expected"); // within the window
+        QTest::newRow("larger") << QSize(600, 700) << QRegion(0, 0, 446, 495);
+        QTest::newRow("smaller") << QSize(100, 50) << QRegion(0, 0, 100, 50);
+        QTest::newRow("one pixel") << QSize(1, 1) << QRegion(0, 0, 1, 1);
+    }
+
+    // Rows and columns beyond the window change nothing; window parts beyond the mask go.
+    void maskOfAnotherSize() {
+        QFETCH(QSize, size);
+        QFETCH(QRegion, expected);
+        QImage white(size, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        form1->setMaskFile(writeMask(QStringLiteral("other.bmp"), white));
+        QCOMPARE(reshow(), QString());
+        QVERIFY((form1->mask().intersected(form1->rect()) ^ expected).isEmpty());
+        QCOMPARE(form1->size(), QSize(446, 495));
+        form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
+        reshow();
+    }
+
     // The one-pass union must equal the plain union of every inside pixel.
-    void maskRegionEqualsTheUnionOfRuns_data()
-    {
+    void maskRegionEqualsTheUnionOfRuns_data() {
         QTest::addColumn<QImage>("mask");
         QImage noise(61, 47, QImage::Format_RGB32);
         QRandomGenerator random(7);
@@ -334,8 +345,7 @@ private slots:
         QTest::newRow("shipped outline") << shipped;
     }
 
-    void maskRegionEqualsTheUnionOfRuns()
-    {
+    void maskRegionEqualsTheUnionOfRuns() {
         QFETCH(QImage, mask);
         const cyfrolia::Bitmap bitmap = bitmapOf(mask);
         const QRegion fast = maskRegion(bitmap, qRgb(0, 0, 0));

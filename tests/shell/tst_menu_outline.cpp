@@ -11,8 +11,7 @@ class MenuOutlineTest : public QObject {
     Q_OBJECT
 
 private:
-    static QImage outlineMask()
-    {
+    static QImage outlineMask() {
         QImage mask(446, 495, QImage::Format_RGB32);
         mask.fill(Qt::black);
         QPainter p(&mask);
@@ -22,15 +21,15 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         const QByteArray target = qgetenv("CYFROLIA_WRITE_OUTLINE");
         if (!target.isEmpty())
-            QVERIFY(outlineMask().convertToFormat(QImage::Format_Mono).save(QString::fromLocal8Bit(target), "BMP"));
+            QVERIFY(outlineMask()
+                        .convertToFormat(QImage::Format_Mono)
+                        .save(QString::fromLocal8Bit(target), "BMP"));
     }
 
-    void shippedMaskFollowsTheFace()
-    {
+    void shippedMaskFollowsTheFace() {
         const cyfrolia::Bitmap mask = cyfrolia::readBmpFile(QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp"));
         QCOMPARE(mask.width, 446);
         QCOMPARE(mask.height, 495);
