@@ -223,6 +223,10 @@ void ExerciseWindow::showSeries()
     if (m_operator)
         m_operator->setVisible(problem);
     odp->setVisible(s.answerVisible());
+    // Qt leaves the focus on a hidden field when nothing else can take it, and keys would still
+    // reach it; a hidden field has lost the focus, so further keys reach no field.
+    if (!odp->isVisibleTo(this) && odp->hasFocus())
+        odp->clearFocus();
     powitanie->setVisible(s.welcomeVisible());
     start->setVisible(s.startVisible());
     podsumowanie->setVisible(s.summaryVisible());
