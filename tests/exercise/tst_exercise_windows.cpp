@@ -140,6 +140,10 @@ private slots:
     void enterBeneathThePanel_data() { addWindowRows(); }
     void enterBeneathThePanel();
 
+    void backClosesTheWindow_data() { addWindowRows(); }
+    void backClosesTheWindow();
+    void timeBarLook_data();
+    void timeBarLook();
     void pointers_data() { addWindowRows(); }
     void pointers();
 
@@ -679,6 +683,67 @@ void TestExerciseWindows::enterBeneathThePanel()
     // START gives the field the focus again.
     QTest::mouseClick(w->start, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), w->odp);
+}
+
+void TestExerciseWindows::backClosesTheWindow()
+{
+    QFETCH(Operation, op);
+    ScriptedRandom random;
+    auto w = makeWindow(op, random);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QTest::mouseClick(w->start, Qt::LeftButton);
+    QVERIFY(!w->start->isVisible());
+    w->Timer1Timer();
+    QTest::mouseClick(w->Image2, Qt::LeftButton);
+    QVERIFY(!w->isVisible());
+    // Only a press and release on the button itself counts.
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QTest::mousePress(w->Image2, Qt::LeftButton);
+    QTest::mouseRelease(w->Image2, Qt::LeftButton, {}, QPoint(-5, -5));
+    QVERIFY(w->isVisible());
+}
+
+void TestExerciseWindows::timeBarLook_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("42") << 42;
+    QTest::newRow("full") << 100;
+    QTest::newRow("clamped") << 130;
+}
+
+void TestExerciseWindows::timeBarLook()
+{
+    QFETCH(int, value);
+    TimeBar bar(nullptr);
+    bar.resize(593, 17);
+    bar.setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13));
+    bar.setValue(value);
+    const int shown = std::clamp(value, 0, 100);
+    QCOMPARE(bar.value(), shown);
+    const QImage image = bar.grab().toImage();
+
+    const QColor red(255, 0, 0);
+    const QColor green(0, 128, 0);
+    const QColor border = bar.palette().color(QPalette::WindowText);
+    QCOMPARE(image.pixelColor(0, 8), border);
+    QCOMPARE(image.pixelColor(592, 8), border);
+    QCOMPARE(image.pixelColor(300, 0), border);
+    // Red grows from the left, green is what is left; away from the centred percentage.
+    const int inner = 591;
+    const int filled = inner * shown / 100;
+    if (filled > 2)
+        QCOMPARE(image.pixelColor(2, 8), red);
+    if (filled < inner - 2)
+        QCOMPARE(image.pixelColor(590, 8), green);
+    // The percentage is there, drawn in neither bar colour.
+    int ink = 0;
+    for (int x = 250; x < 343; ++x)
+        for (int y = 2; y < 15; ++y)
+            ink += image.pixelColor(x, y) != red && image.pixelColor(x, y) != green;
+    QVERIFY(ink > 20);
 }
 
 void TestExerciseWindows::pointers()
