@@ -10,6 +10,17 @@
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 
+#include <QWidget>
+
+// Every control can be found by its name from outside, by screen readers and tests alike.
+static void exposeObjectNames(QWidget* window)
+{
+    const auto widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets)
+        if (w->accessibleDescription().isEmpty() && !w->objectName().isEmpty())
+            w->setAccessibleDescription(w->objectName());
+}
+
 WindowSet::WindowSet()
 {
     // The windows shown modally from the menu are its children, so their modality blocks the
@@ -23,6 +34,9 @@ WindowSet::WindowSet()
     form7 = new Tform7(form1);
     zapisz = new Tzapisz;
     wyniki = new Twyniki(form1);
+
+    for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(zapisz)})
+        exposeObjectNames(window);
 }
 
 WindowSet::~WindowSet()

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "exercise/series.h"
+
+#include <array>
+#include <deque>
+#include <functional>
+
+namespace cyfrolia::testing {
+
+// Fires the due ticks of a series' running timers in virtual time, in time order, the way
+// the message loop would: a timer started from stopped is due one interval later, a running
+// one keeps its period, a stopped one loses its pending tick.
+class VirtualScheduler {
+public:
+    // With lazyWatcher the end watcher only ticks while the series needs it, as the windows arm it.
+    explicit VirtualScheduler(Series& series, bool lazyWatcher = false) : m_series(series), m_lazy(lazyWatcher)
+    {
+        sync();
+    }
+
+    long long now() const { return m_now; }
+    int fired(int timer) const { return m_fired[timer - 1]; }
+
+    // Call after an event from outside (a click, Enter) so fresh starts count from now.
+    void sync()
+    {
+        for (int i = 0; i < 4; ++i) {
+            TimerState& t = timer(i);
+            const bool wanted = t.running && (i != 3 || !m_lazy || m_series.watcherNeeded());
+            Slot& slot = m_slots[i];
+            if (!wanted) {
+                slot.armed = false;
+            } else if (!slot.armed || slot.starts != t.starts) {
+                slot = Slot{true, t.starts, m_now + t.interval};
+            }
+        }
+    }
+
+    // Fires the next due tick if it is due by `limit`; returns false when none is.
+    bool step(long long limit)
+    {
+        sync();
+        int next = -1;
+        for (int i = 0; i < 4; ++i)
+            if (m_slots[i].armed && (next < 0 || m_slots[i].due < m_slots[next].due))
+                next = i;
+        if (next < 0 || m_slots[next].due > limit)
+            return false;
+        m_now = m_slots[next].due;
+        m_slots[next].due += timer(next).interval;
+        ++m_fired[next];
+        fire(next);
+        sync();
+        return true;
+    }
+
+    void runFor(long long milliseconds)
+    {
+        const long long limit = m_now + milliseconds;
+        while (step(limit)) {
+        }
+        m_now = limit;
+        sync();
+    }
+
+    // Runs until the condition holds (checked after every tick); false if `limit` ms pass first.
+    bool runUntil(const std::function<bool()>& condition, long long limit = 10'000'000)
+    {
+        const long long end = m_now + limit;
+        while (!condition()) {
+            if (!step(end))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    struct Slot {
+        bool armed = false;
+        std::uint64_t starts = 0;
+        long long due = 0;
+    };
+
+    TimerState& timer(int i)
+    {
+        switch (i) {
+        case 0: return m_series.Timer1;
+        case 1: return m_series.Timer2;
+        case 2: return m_series.Timer3;
+        default: return m_series.Timer4;
+        }
+    }
+
+    void fire(int i)
+    {
+        switch (i) {
+        case 0: m_series.Timer1Timer(); break;
+        case 1: m_series.Timer2Timer(); break;
+        case 2: m_series.Timer3Timer(); break;
+        default: m_series.Timer4Timer(); break;
+        }
+    }
+
+    Series& m_series;
+    bool m_lazy;
+    long long m_now = 0;
+    std::array<Slot, 4> m_slots{};
+    std::array<int, 4> m_fired{};
+};
+
+// Plays back queued values; once they run out it draws from a fixed-seed generator.
+class ScriptedRandom final : public RandomSource {
+public:
+    void push(std::initializer_list<int> values) { m_queue.insert(m_queue.end(), values); }
+    void reseed(std::uint32_t) override { ++reseeds; }
+    int uniform(int lo, int hi) override
+    {
+        ++draws;
+        if (!m_queue.empty()) {
+            const int v = m_queue.front();
+            m_queue.pop_front();
+            return v;
+        }
+        return lo + int(m_fallback() % unsigned(hi - lo + 1));
+    }
+
+    int reseeds = 0;
+    int draws = 0;
+
+private:
+    std::deque<int> m_queue;
+    std::minstd_rand m_fallback{12345};
+};
+
+} // namespace cyfrolia::testing
