@@ -12,8 +12,8 @@ void installFontSubstitutes()
         {"MS Sans Serif", "Liberation Sans,DejaVu Sans"},
         {"Arial", "Liberation Sans,DejaVu Sans"},
         {"Ravie", "Lobster Two,URW Bookman,DejaVu Sans"},
-        {"ElementarzDwa", "Z003,Lobster Two,DejaVu Sans"},
-        {"DigitSmall", "URW Gothic,DejaVu Sans"},
+        {"ElementarzDwa", "Havana,Z003,DejaVu Sans"},
+        {"DigitSmall", "Bebas Neue,URW Gothic,DejaVu Sans"},
     };
     for (const auto& row : table)
         QFont::insertSubstitutions(QString::fromUtf8(row.family), QString::fromUtf8(row.substitutes).split(QLatin1Char(',')));

@@ -7,6 +7,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -23,7 +24,13 @@ void onError(j_common_ptr info)
     std::longjmp(errors->jump, 1);
 }
 
-void onMessage(j_common_ptr, int) {} // warnings of a damaged but readable file are not shown
+// Warnings of a damaged but readable file are not shown. A file that ends early is different:
+// libjpeg would pad it with grey, so it counts as not valid.
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        onError(info);
+}
 
 } // namespace
 

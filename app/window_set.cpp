@@ -1,5 +1,6 @@
 #include "app/window_set.h"
 
+#include "about/link.h"
 #include "about/tabout_box.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
@@ -23,6 +24,8 @@ static void exposeObjectNames(QWidget* window)
 
 WindowSet::WindowSet()
 {
+    // The links' hover watcher exists before any window and outlives them all.
+    CreateLinkWatcher();
     // The windows shown modally from the menu are its children, so their modality blocks the
     // menu alone; the save-result window stays a free window, usable beside an exercise window.
     form1 = new Tform1;
@@ -52,4 +55,5 @@ WindowSet::~WindowSet()
     form7 = nullptr;
     zapisz = nullptr;
     wyniki = nullptr;
+    FreeLinkWatcher();
 }

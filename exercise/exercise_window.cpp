@@ -1,12 +1,15 @@
 #include "exercise/exercise_window.h"
 
+#include "app/error_dialog.h"
 #include "app/fonts.h"
 #include "app/picture_button.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
 #include "results/save_result.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <chrono>
 
 using cyfrolia::Operation;
@@ -54,7 +57,8 @@ ExerciseWindow::ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSou
                             | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_series(layout.operation, random, std::move(seed))
 {
-    setObjectName(layout.className.at(0).toLower() + layout.className.mid(1));
+    // Named after the one instance: form2, Form3, Form5, Form6.
+    setObjectName(layout.className.mid(1));
     setWindowTitle(layout.caption);
     setWindowIcon(exercise_pictures::windowIcon(layout.operation));
     // Modal over the main menu only, so the save-result window beside it stays usable.
@@ -95,12 +99,17 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
                     QRect(384, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
     Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Pozostało:"), pixelFont(kSans, 19, true), text,
                        QRect(264, 168, 101, 24));
+    // Labels sized to their text keep their top-left corner, as laid out.
+    Label3->adjustSize();
     licznik = makeLabel(this, QStringLiteral("licznik"), QStringLiteral("50"), pixelFont(kRounded, 32, true), text,
                         QRect(296, 192, 38, 37));
+    licznik->adjustSize();
     Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Dobre:"), pixelFont(kSans, 19), kGreen,
                        QRect(200, 240, 57, 24));
+    Label5->adjustSize();
     Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Złe:"), pixelFont(kSans, 19), kRed,
                        QRect(392, 240, 36, 24));
+    Label6->adjustSize();
 
     start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"), exercise_pictures::startButton(), this);
     start->move(264, 280);
@@ -141,8 +150,10 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
     podsumowanie->setAutoFillBackground(true);
     Label1 = makeLabel(podsumowanie, QStringLiteral("Label1"), QStringLiteral("OCENA:"), pixelFont(kRounded, 35, true),
                        text, QRect(240, 24, 140, 40));
+    Label1->adjustSize();
     ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"), pixelFont(kRounded, 96, true), text,
                       QRect(280, 96, 57, 111));
+    ocena->adjustSize();
     Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"), exercise_pictures::againButton(),
                                podsumowanie);
     Image1->move(layout.again);
@@ -150,11 +161,24 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
     m_save = new PictureButton(layout.saveName, QStringLiteral("Zapisz swój wynik"), exercise_pictures::saveButton(),
                                podsumowanie);
     m_save->move(layout.save);
+    reportSavePictureFailure();
 
     // Windowed controls lie above what is drawn on the window's own surface.
     odp->raise();
     powitanie->raise();
     podsumowanie->raise();
+}
+
+void ExerciseWindow::reportSavePictureFailure()
+{
+    // The drawn stand-in keeps the button usable; the failure is told once for all four
+    // windows, after start-up, in the general error dialog.
+    static bool reported = false;
+    const QString failure = exercise_pictures::saveButtonFailure();
+    if (failure.isEmpty() || reported)
+        return;
+    reported = true;
+    QTimer::singleShot(0, qApp, [failure] { showErrorDialog(failure); });
 }
 
 void ExerciseWindow::setOperatorControl(QLabel* control)
@@ -186,6 +210,7 @@ void ExerciseWindow::showSeries()
     dobre->setText(QString::number(s.rightCount()));
     zle->setText(QString::number(s.wrongCount()));
     ocena->setText(s.grade());
+    ocena->adjustSize();
     pasek->setValue(s.bar());
     if (odp->text() != s.answer())
         odp->setText(s.answer());
@@ -198,6 +223,10 @@ void ExerciseWindow::showSeries()
     if (m_operator)
         m_operator->setVisible(problem);
     odp->setVisible(s.answerVisible());
+    // Qt leaves the focus on a hidden field when nothing else can take it, and keys would still
+    // reach it; a hidden field has lost the focus, so further keys reach no field.
+    if (!odp->isVisibleTo(this) && odp->hasFocus())
+        odp->clearFocus();
     powitanie->setVisible(s.welcomeVisible());
     start->setVisible(s.startVisible());
     podsumowanie->setVisible(s.summaryVisible());

@@ -92,6 +92,7 @@ protected:
 private:
     void createControls(const ExerciseLayout& layout);
     void createTimers();
+    void reportSavePictureFailure();
     void showSeries();
 
     cyfrolia::Series m_series;

@@ -91,17 +91,10 @@ void Series::Image1Click()
 
 void Series::closingReset()
 {
-    m_summaryVisible = false;
-    setBar(0);
-    hideProblemLine();
-    m_welcomeVisible = true;
-    Timer1.stop();
+    // The welcome reset, with the bar and pause timers stopped too: a broken-off series is dropped.
     Timer2.stop();
     Timer3.stop();
-    m_startVisible = true;
-    m_remaining = kProblems;
-    m_right = 0;
-    m_wrong = 0;
+    welcomeReset();
 }
 
 void Series::startClick()

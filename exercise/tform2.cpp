@@ -22,6 +22,7 @@ Tform2::Tform2(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed
     plus->setObjectName(QStringLiteral("plus"));
     plus->setFont(pixelFont(QStringLiteral("Arial Rounded MT Bold"), 80, true));
     plus->setGeometry(160, 24, 47, 93);
+    plus->adjustSize(); // sized to its text
     setOperatorControl(plus);
     Image3 = saveButton();
     connect(Image3, &PictureButton::clicked, this, &Tform2::Image3Click);

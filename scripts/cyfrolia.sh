@@ -30,7 +30,7 @@ case "${1:-}" in
   bench)
     configure_and_build
     cmake --build "$build" --target benchmarks
-    for b in "$build"/bench/bench_*; do
+    for b in "$build"/bench/*/bench_*; do
       [[ -x "$b" ]] || continue
       echo "== $(basename "$b")"
       "$b"

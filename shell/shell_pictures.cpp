@@ -184,21 +184,24 @@ QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& wo
     QLinearGradient fill(0, body.top(), 0, body.bottom());
     const QColor light = colour.lighter(165);
     const QColor dark = colour.darker(165);
-    fill.setColorAt(0, pressed ? dark : light);
-    fill.setColorAt(0.5, colour);
-    fill.setColorAt(1, pressed ? light : dark);
+    fill.setColorAt(0, pressed ? colour.darker(210) : light);
+    fill.setColorAt(0.5, pressed ? colour.darker(115) : colour);
+    fill.setColorAt(1, pressed ? colour.lighter(150) : dark);
     p.fillPath(shape, fill);
     p.setPen(QPen(colour.darker(220), 1.2));
     p.drawPath(shape);
 
-    // The gloss: a pale band over the upper half, dimmer when pressed.
-    const QRectF glossRect(body.left() + radius * 0.6, body.top() + 2, body.width() - radius * 1.2,
-                           body.height() * 0.42);
+    // The gloss: a pale band over the upper half when raised; pressed, the light falls on the
+    // lower edge instead, as into a hollow.
+    const qreal glossHeight = body.height() * (pressed ? 0.3 : 0.42);
+    const QRectF glossRect(body.left() + radius * 0.6,
+                           pressed ? body.bottom() - glossHeight - 2 : body.top() + 2,
+                           body.width() - radius * 1.2, glossHeight);
     QPainterPath gloss;
     gloss.addRoundedRect(glossRect, glossRect.height() / 2, glossRect.height() / 2);
     QLinearGradient glow(0, glossRect.top(), 0, glossRect.bottom());
-    glow.setColorAt(0, QColor(255, 255, 255, pressed ? 60 : 150));
-    glow.setColorAt(1, QColor(255, 255, 255, pressed ? 0 : 20));
+    glow.setColorAt(pressed ? 1 : 0, QColor(255, 255, 255, pressed ? 90 : 150));
+    glow.setColorAt(pressed ? 0 : 1, QColor(255, 255, 255, pressed ? 0 : 20));
     p.fillPath(gloss, glow);
 
     // White bold text, as large as fits, with a dark edge to stand out on light colours.

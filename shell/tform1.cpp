@@ -22,6 +22,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShowEvent>
 
 Tform1* form1 = nullptr;
 
@@ -122,6 +123,10 @@ QString Tform1::maskFile() const {
 
 void Tform1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Only our own show() counts as a showing; the window system re-showing the window after
+    // it was minimised keeps the shape it had.
+    if (event->spontaneous())
+        return;
     if (!m_placed) {
         m_placed = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

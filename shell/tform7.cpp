@@ -114,6 +114,8 @@ QRadioButton* Tform7::createRadio(const char* name, const QString& text, int lef
     QPalette white = radio->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
+    white.setColor(QPalette::Button, Qt::white);
+    radio->setBackgroundRole(QPalette::Window);
     radio->setPalette(white);
     radio->setAutoFillBackground(true);
     // This style's indicator is wider than the one the layout was measured with; the text

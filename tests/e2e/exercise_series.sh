@@ -45,7 +45,7 @@ e2e_screenshot exercise-summary
 
 # Enter beneath the summary judges again (the field kept the focus); the grade stays "1".
 e2e_key Return
-e2e_wait_atspi 48 text zle
+e2e_wait_atspi 49 text zle
 e2e_wait_atspi 1 text ocena
 
 e2e_click "$window" $((8 + 240 + 71)) $((8 + 224 + 18)) # "Od nowa"

@@ -41,14 +41,13 @@ e2e_setup() {
     done
     E2E_BIN="$E2E_PROGRAM_DIR/$(basename "$binary")"
 
-    local n
-    for n in $(seq 91 140); do
-        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
-        E2E_PIDS+=($!)
-        export DISPLAY=":$n"
-        break
-    done
+    # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
+    local fd_file="$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 200); do [[ -s "$fd_file" ]] && break; sleep 0.05; done
+    [[ -s "$fd_file" ]] || e2e_fail "Xvfb did not report its display"
+    export DISPLAY=":$(head -n 1 "$fd_file")"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
     xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -111,6 +112,12 @@ TEST_F(BmpReader, FolderUnderTheNameCannotBeOpened) {
     EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". Is a directory");
 }
 
+TEST_F(BmpReader, FileUnderAFileGivesNotADirectory) {
+    const QString parent = write(QStringLiteral("program"), QByteArray("x"));
+    const QString path = parent + QStringLiteral("/forma.bmp");
+    EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". Not a directory");
+}
+
 TEST_F(BmpReader, UnreadableFileGivesPermissionDenied) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
@@ -123,6 +130,10 @@ struct BadCase {
     const char* name;
     std::function<QByteArray()> content;
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadBitmap : public BmpReader, public testing::WithParamInterface<BadCase> {};
 
@@ -182,6 +193,10 @@ struct GoodCase {
     int width;
     int height;
 };
+
+void PrintTo(const GoodCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GoodBitmap : public BmpReader, public testing::WithParamInterface<GoodCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ struct ScanCase {
     std::vector<std::string> rows;
     std::vector<MaskRect> expected;
 };
+
+void PrintTo(const ScanCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MaskScan : public testing::TestWithParam<ScanCase> {};
 

@@ -299,6 +299,28 @@ private slots:
         reshow();
     }
 
+    void maskOfAnotherSize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRegion>("expected"); // within the window
+        QTest::newRow("larger") << QSize(600, 700) << QRegion(0, 0, 446, 495);
+        QTest::newRow("smaller") << QSize(100, 50) << QRegion(0, 0, 100, 50);
+        QTest::newRow("one pixel") << QSize(1, 1) << QRegion(0, 0, 1, 1);
+    }
+
+    // Rows and columns beyond the window change nothing; window parts beyond the mask go.
+    void maskOfAnotherSize() {
+        QFETCH(QSize, size);
+        QFETCH(QRegion, expected);
+        QImage white(size, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        form1->setMaskFile(writeMask(QStringLiteral("other.bmp"), white));
+        QCOMPARE(reshow(), QString());
+        QVERIFY((form1->mask().intersected(form1->rect()) ^ expected).isEmpty());
+        QCOMPARE(form1->size(), QSize(446, 495));
+        form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
+        reshow();
+    }
+
     // The one-pass union must equal the plain union of every inside pixel.
     void maskRegionEqualsTheUnionOfRuns_data() {
         QTest::addColumn<QImage>("mask");

@@ -1,0 +1,96 @@
+#include "app/failure.h"
+#include "app/jpeg_image.h"
+
+#include <QBuffer>
+#include <QTest>
+
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 100);
+    return bytes;
+}
+
+QImage filled(const QColor& colour)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QByteArray validJpeg()
+{
+    return encoded(filled(QColor(200, 50, 20)), "JPG");
+}
+
+} // namespace
+
+class TestJpegImage : public QObject {
+    Q_OBJECT
+private slots:
+    void decodesAValidJpeg();
+    void decodesThePicturesInTheResources();
+    void badDataFails_data();
+    void badDataFails();
+    void missingResourceFails();
+};
+
+void TestJpegImage::decodesAValidJpeg()
+{
+    const QByteArray bytes = validJpeg();
+    QVERIFY(bytes.startsWith("\xFF\xD8"));
+    const QImage image = decodeJpeg(bytes);
+    QCOMPARE(image.size(), QSize(40, 30));
+    const QColor c = image.pixelColor(20, 15);
+    QVERIFY2(qAbs(c.red() - 200) < 6 && qAbs(c.green() - 50) < 6 && qAbs(c.blue() - 20) < 6, qPrintable(c.name()));
+}
+
+void TestJpegImage::decodesThePicturesInTheResources()
+{
+    const QImage save = loadJpegResource(QStringLiteral(":/images/zapisz_swoj_wynik.jpg"));
+    QCOMPARE(save.size(), QSize(234, 38));
+}
+
+void TestJpegImage::badDataFails_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    const QByteArray valid = validJpeg();
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\x13\x37not a picture at all\x00\xff\x01", 26);
+    QTest::newRow("start marker only") << QByteArray("\xFF\xD8", 2);
+    QTest::newRow("cut in the header") << valid.left(40);
+    QTest::newRow("cut in the picture") << valid.left(valid.size() * 2 / 3);
+    QTest::newRow("PNG") << encoded(filled(Qt::blue), "PNG");
+    QByteArray scrambled = valid;
+    for (qsizetype i = 2; i < scrambled.size(); i += 3)
+        scrambled[i] = char(0xFF);
+    QTest::newRow("scrambled") << scrambled;
+}
+
+void TestJpegImage::badDataFails()
+{
+    QFETCH(QByteArray, data);
+    try {
+        const QImage image = decodeJpeg(data);
+        QFAIL(qPrintable(QStringLiteral("decoded a %1x%2 picture").arg(image.width()).arg(image.height())));
+    } catch (const cyfrolia::Failure& failure) {
+        QVERIFY(!failure.message().isEmpty());
+    }
+}
+
+void TestJpegImage::missingResourceFails()
+{
+    try {
+        loadJpegResource(QStringLiteral(":/images/nothing_here.jpg"));
+        QFAIL("no failure");
+    } catch (const cyfrolia::Failure& failure) {
+        QVERIFY(failure.message().contains(QStringLiteral("nothing_here.jpg")));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestJpegImage)
+#include "tst_jpeg_image.moc"
