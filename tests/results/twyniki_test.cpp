@@ -26,6 +26,7 @@ private slots:
     void longFilesArriveWhole();
     void typedTextIsReplacedAtNextShowing();
     void centredOnceThenKeepsItsPlace();
+    void refusesToBeMaximised();
 
 private:
     void put(const QString& schoolClass, const QByteArray& content) const;
@@ -167,6 +168,18 @@ void TwynikiTest::centredOnceThenKeepsItsPlace() {
     wyniki->move(10, 20);
     wyniki->show();
     QCOMPARE(wyniki->pos(), QPoint(10, 20));
+}
+
+void TwynikiTest::refusesToBeMaximised()
+{
+    for (const QString& k : cyfrolia::schoolClasses())
+        put(k, "");
+    wyniki->show();
+    wyniki->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    QVERIFY(!(wyniki->windowState() & Qt::WindowMaximized));
+    QVERIFY(!(wyniki->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(wyniki->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
 QTEST_MAIN(TwynikiTest)
