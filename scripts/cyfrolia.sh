@@ -31,7 +31,7 @@ case "${1:-}" in
     configure_and_build
     cmake --build "$build" --target benchmarks
     for b in "$build"/bench/*/bench_*; do
-      [[ -x "$b" ]] || continue
+      [[ -f "$b" && -x "$b" ]] || continue
       echo "== $(basename "$b")"
       "$b"
     done
