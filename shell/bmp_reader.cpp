@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace cyfrolia {
 
@@ -88,7 +89,7 @@ enum Compression : std::uint32_t { kRgb = 0, kBitFields = 3 };
 
 } // namespace
 
-Bitmap decodeBmp(const QByteArray& data) {
+Bitmap decodeBmp(const QByteArray& data, BmpPixels form) {
     const Reader in(data);
     if (in.size() < 14 + 12 || in.u8(0) != 'B' || in.u8(1) != 'M')
         notValid();
@@ -173,11 +174,25 @@ Bitmap decodeBmp(const QByteArray& data) {
             palette[std::size_t(i)] = std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
     }
 
-    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
-
     Bitmap bitmap;
     bitmap.width = int(width);
     bitmap.height = int(height);
+
+    if (paletted && form == BmpPixels::KeepIndexed) {
+        // The mask scan reads the packed rows directly; only the row order is made top-down.
+        bitmap.indexBits = int(bitCount);
+        bitmap.indexStride = std::ptrdiff_t(stride);
+        bitmap.palette = std::move(palette);
+        bitmap.indexRows.resize(std::size_t(stride * height));
+        for (std::int64_t row = 0; row < height; ++row) {
+            const unsigned char* src = in.bytes(pixelOffset + row * stride, stride);
+            const std::int64_t y = topDown ? row : height - 1 - row;
+            std::memcpy(bitmap.indexRows.data() + y * stride, src, std::size_t(stride));
+        }
+        return bitmap;
+    }
+
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
     bitmap.pixels.resize(std::size_t(width * height));
     for (std::int64_t row = 0; row < height; ++row) {
         const unsigned char* src = in.bytes(pixelOffset + row * stride, stride);
@@ -220,7 +235,7 @@ Bitmap decodeBmp(const QByteArray& data) {
     return bitmap;
 }
 
-Bitmap readBmpFile(const QString& path) {
+Bitmap readBmpFile(const QString& path, BmpPixels form) {
     // stdio rather than QFile: the failure text must be the system's own reason.
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -250,7 +265,7 @@ Bitmap readBmpFile(const QString& path) {
             break;
         }
     }
-    return decodeBmp(data);
+    return decodeBmp(data, form);
 }
 
 } // namespace cyfrolia

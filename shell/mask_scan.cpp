@@ -6,10 +6,9 @@ namespace cyfrolia {
 
 QList<MaskRect> scanMask(const Bitmap& bitmap, std::uint32_t transparent) {
     QList<MaskRect> rects;
-    forEachMaskRun(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width, transparent,
-                   [&rects](int left, int y, int right) {
-                       rects.append(MaskRect{left, y, right, y + 1});
-                   });
+    forEachBitmapRun(bitmap, transparent, [&rects](int left, int y, int right) {
+        rects.append(MaskRect{left, y, right, y + 1});
+    });
     return rects;
 }
 

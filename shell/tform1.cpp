@@ -141,7 +141,8 @@ void Tform1::FormShow() {
     // A bad outline is reported and the menu carries on as a plain rectangle.
     cyfrolia::Bitmap bitmap;
     try {
-        bitmap = cyfrolia::readBmpFile(maskFile());
+        // Kept indexed: the outline is a 1-bit file and shaping then skips expanding it.
+        bitmap = cyfrolia::readBmpFile(maskFile(), cyfrolia::BmpPixels::KeepIndexed);
     } catch (const cyfrolia::Failure& failure) {
         clearMask();
         showErrorDialog(failure.message());

@@ -36,14 +36,13 @@ QRegion maskRegion(const cyfrolia::Bitmap& bitmap, QRgb transparent) {
         rowStart = rects.size();
     };
 
-    cyfrolia::forEachMaskRun(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width,
-                             transparent & 0xffffffu, [&](int left, int y, int right) {
-                                 if (y != currentY) {
-                                     closeRow();
-                                     currentY = y;
-                                 }
-                                 rects.emplace_back(left, y, right - left, 1);
-                             });
+    cyfrolia::forEachBitmapRun(bitmap, transparent & 0xffffffu, [&](int left, int y, int right) {
+        if (y != currentY) {
+            closeRow();
+            currentY = y;
+        }
+        rects.emplace_back(left, y, right - left, 1);
+    });
     closeRow();
 
     QRegion region;

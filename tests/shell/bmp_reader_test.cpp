@@ -87,9 +87,10 @@ protected:
         return path;
     }
 
-    static std::string failureOf(const QString& path) {
+    static std::string failureOf(const QString& path,
+                                 cyfrolia::BmpPixels form = cyfrolia::BmpPixels::Expanded) {
         try {
-            cyfrolia::readBmpFile(path);
+            cyfrolia::readBmpFile(path, form);
         } catch (const cyfrolia::Failure& failure) {
             return failure.message().toStdString();
         }
@@ -102,6 +103,7 @@ protected:
 TEST_F(BmpReader, MissingFileGivesTheSystemReasonWithTheFullPath) {
     const QString path = m_dir.filePath(QStringLiteral("forma.bmp"));
     EXPECT_EQ(failureOf(path), "Cannot open file \"" + path.toStdString() + "\". No such file or directory");
+    EXPECT_EQ(failureOf(path, cyfrolia::BmpPixels::KeepIndexed), failureOf(path));
     EXPECT_EQ(cyfrolia::errorDialogText(QString::fromStdString(failureOf(path))).toStdString(),
               "Cannot open file \"" + path.toStdString() + "\". No such file or directory.");
 }
@@ -140,6 +142,7 @@ class BadBitmap : public BmpReader, public testing::WithParamInterface<BadCase> 
 TEST_P(BadBitmap, IsNotValid) {
     const QString path = write(QStringLiteral("forma.bmp"), GetParam().content());
     EXPECT_EQ(failureOf(path), "Bitmap image is not valid");
+    EXPECT_EQ(failureOf(path, cyfrolia::BmpPixels::KeepIndexed), "Bitmap image is not valid");
 }
 
 QByteArray withHeaderField(QByteArray b, int at, std::uint32_t v, bool wide = true) {

@@ -305,6 +305,18 @@ private slots:
         reshow();
     }
 
+    // The shipped 1-bit outline is read without expanding it; the shape must not change by that.
+    void shippedOutlineShapesTheMenuLikeItsPixels() {
+        const QString path = QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp");
+        form1->setMaskFile(path);
+        QCOMPARE(reshow(), QString());
+        const QRegion expected = naiveRegion(cyfrolia::readBmpFile(path));
+        QVERIFY(!expected.isEmpty());
+        QVERIFY((form1->mask() ^ expected).isEmpty());
+        form1->setMaskFile(writeMask(QStringLiteral("forma.bmp"), framedMask()));
+        reshow();
+    }
+
     void maskOfAnotherSize_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QRegion>("expected"); // within the window
