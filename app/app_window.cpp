@@ -1,6 +1,7 @@
 #include "app/app_window.h"
 
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QScreen>
 
@@ -22,10 +23,19 @@ void AppWindow::centreOnScreen()
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    QSize outer = frameGeometry().size();
-    if (!isVisible())
-        outer = size() + QSize(2 * kFrameSide, 2 * kFrameSide + kTitleBar);
+    const QSize outer = isVisible() ? frameGeometry().size()
+                                    : size().grownBy(m_frame);
     move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+}
+
+void AppWindow::hideEvent(QHideEvent* event)
+{
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    if (frame != client)
+        m_frame = QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    QDialog::hideEvent(event);
 }
 
 void AppWindow::keyPressEvent(QKeyEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 
 // A secondary window of the program: created once at start-up, then only shown and hidden.
 // Closing it hides it; Esc does not close it (only its own buttons and the close box do).
@@ -26,4 +27,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // The frame around the client area: assumed until the window manager has shown us its own.
+    QMargins m_frame{kFrameSide, kFrameSide + kTitleBar, kFrameSide, kFrameSide};
 };
