@@ -25,7 +25,7 @@ case "${1:-}" in
   test)
     configure_and_build
     cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2 --repeat until-pass:2
     ;;
   bench)
     configure_and_build
