@@ -44,9 +44,10 @@ def main(argv):
             print("  " * depth + f"{node.getRoleName()} name={node.name!r} id={node.description!r}")
         return 0
     if cmd == "text":
+        # Widgets of hidden windows stay on the bus; only shown ones count.
         wanted = argv[2]
         for node, _ in walk(app):
-            if node.name == wanted or node.description == wanted:
+            if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
                 print(text_of(node))
                 return 0
         return 1
