@@ -188,6 +188,31 @@ void ExerciseWindow::setOperatorControl(QLabel* control)
     showSeries();
 }
 
+QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geometry, bool sizedToText)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QStringLiteral("plus"));
+    label->setFont(pixelFont(kRounded, 80, true));
+    label->setGeometry(geometry);
+    if (sizedToText)
+        label->adjustSize();
+    else
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setOperatorControl(label);
+    return label;
+}
+
+QLabel* ExerciseWindow::addOperatorPicture(const QPixmap& picture, const QPoint& at)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Image3"));
+    label->setPixmap(picture);
+    label->setGeometry(QRect(at, picture.size()));
+    label->setCursor(Qt::ArrowCursor);
+    setOperatorControl(label);
+    return label;
+}
+
 void ExerciseWindow::createTimers()
 {
     Timer1 = new SeriesTimer(QStringLiteral("Timer1"), m_series.Timer1, this);

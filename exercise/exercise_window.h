@@ -85,6 +85,9 @@ protected:
     void saveClick();
     void welcomeReset();
     void setOperatorControl(QLabel* control);
+    // The operator as a label in the problem line's big type, or as a picture.
+    QLabel* addOperatorLabel(const QString& text, const QRect& geometry, bool sizedToText);
+    QLabel* addOperatorPicture(const QPixmap& picture, const QPoint& at);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

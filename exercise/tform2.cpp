@@ -1,6 +1,5 @@
 #include "exercise/tform2.h"
 
-#include "app/fonts.h"
 #include "app/picture_button.h"
 #include "exercise/pictures.h"
 
@@ -18,12 +17,7 @@ Tform2::Tform2(QWidget* parent) : Tform2(programRandom(), clockSeed, parent) {}
 Tform2::Tform2(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTform2(), random, std::move(seed), parent)
 {
-    plus = new QLabel(QStringLiteral("+"), this);
-    plus->setObjectName(QStringLiteral("plus"));
-    plus->setFont(pixelFont(QStringLiteral("Arial Rounded MT Bold"), 80, true));
-    plus->setGeometry(160, 24, 47, 93);
-    plus->adjustSize(); // sized to its text
-    setOperatorControl(plus);
+    plus = addOperatorLabel(QStringLiteral("+"), QRect(160, 24, 47, 93), true);
     Image3 = saveButton();
     connect(Image3, &PictureButton::clicked, this, &Tform2::Image3Click);
     FormCreate();

@@ -1,6 +1,5 @@
 #include "exercise/tform3.h"
 
-#include "app/fonts.h"
 #include "app/picture_button.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
@@ -19,12 +18,7 @@ TForm3::TForm3(QWidget* parent) : TForm3(programRandom(), clockSeed, parent) {}
 TForm3::TForm3(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTForm3(), random, std::move(seed), parent)
 {
-    plus = new QLabel(QStringLiteral("x"), this);
-    plus->setObjectName(QStringLiteral("plus"));
-    plus->setFont(pixelFont(QStringLiteral("Arial Rounded MT Bold"), 80, true));
-    plus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    plus->setGeometry(136, 16, 105, 81);
-    setOperatorControl(plus);
+    plus = addOperatorLabel(QStringLiteral("x"), QRect(136, 16, 105, 81), false);
     pasek->setCursor(exercise_pictures::sqlWaitCursor());
     Image3 = saveButton();
     connect(Image3, &PictureButton::clicked, this, &TForm3::Image3Click);

@@ -1,6 +1,5 @@
 #include "exercise/tform5.h"
 
-#include "app/fonts.h"
 #include "app/picture_button.h"
 #include "exercise/pictures.h"
 
@@ -19,12 +18,7 @@ TForm5::TForm5(QWidget* parent) : TForm5(programRandom(), clockSeed, parent) {}
 TForm5::TForm5(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTForm5(), random, std::move(seed), parent)
 {
-    Image3 = new QLabel(this);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setPixmap(exercise_pictures::minusSign());
-    Image3->setGeometry(160, 56, 49, 12);
-    Image3->setCursor(Qt::ArrowCursor);
-    setOperatorControl(Image3);
+    Image3 = addOperatorPicture(exercise_pictures::minusSign(), QPoint(160, 56));
     Image4 = saveButton();
     connect(Image4, &PictureButton::clicked, this, &TForm5::Image4Click);
 }

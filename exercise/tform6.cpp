@@ -1,6 +1,5 @@
 #include "exercise/tform6.h"
 
-#include "app/fonts.h"
 #include "app/picture_button.h"
 #include "exercise/pictures.h"
 
@@ -25,12 +24,7 @@ TForm6::TForm6(QWidget* parent) : TForm6(programRandom(), clockSeed, parent) {}
 TForm6::TForm6(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTForm6(), random, std::move(seed), parent)
 {
-    Image3 = new QLabel(this);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setPixmap(exercise_pictures::divisionSign());
-    Image3->setGeometry(168, 40, 49, 43);
-    Image3->setCursor(Qt::ArrowCursor);
-    setOperatorControl(Image3);
+    Image3 = addOperatorPicture(exercise_pictures::divisionSign(), QPoint(168, 40));
     Image4 = saveButton();
     connect(Image4, &PictureButton::clicked, this, &TForm6::Image4Click);
 }
