@@ -1,5 +1,6 @@
 #include "app/failure.h"
 #include "shell/bmp_reader.h"
+#include "bmp_builder.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,35 +17,16 @@ using cyfrolia::Bitmap;
 
 namespace {
 
-void put16(QByteArray& b, int at, std::uint32_t v) {
-    b[at] = char(v & 0xff);
-    b[at + 1] = char((v >> 8) & 0xff);
-}
-
-void put32(QByteArray& b, int at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = char((v >> (8 * i)) & 0xff);
-}
+using bmp_builder::put16;
+using bmp_builder::put32;
 
 // A Windows bitmap with a 40-byte header. `pixel(x, y)` gives 0xRRGGBB (or a palette index
 // for paletted depths); rows are stored bottom-up unless topDown.
 QByteArray makeBmp(int width, int height, int bits, const std::function<std::uint32_t(int, int)>& pixel,
                    bool topDown = false, const std::vector<std::uint32_t>& palette = {}) {
-    const int stride = (width * bits + 31) / 32 * 4;
-    const int offset = 14 + 40 + int(palette.size()) * 4;
-    QByteArray b(offset + stride * height, '\0');
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(b, 2, std::uint32_t(b.size()));
-    put32(b, 10, std::uint32_t(offset));
-    put32(b, 14, 40);
-    put32(b, 18, std::uint32_t(width));
-    put32(b, 22, std::uint32_t(topDown ? -height : height));
-    put16(b, 26, 1);
-    put16(b, 28, std::uint32_t(bits));
-    put32(b, 46, std::uint32_t(palette.size()));
-    for (std::size_t i = 0; i < palette.size(); ++i)
-        put32(b, 54 + int(i) * 4, palette[i]);
+    const int stride = bmp_builder::stride(width, bits);
+    const int offset = bmp_builder::pixelOffset(palette);
+    QByteArray b = bmp_builder::emptyBmp(width, height, bits, topDown, palette);
     for (int row = 0; row < height; ++row) {
         const int y = topDown ? row : height - 1 - row;
         char* dst = b.data() + offset + row * stride;

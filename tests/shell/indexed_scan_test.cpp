@@ -1,6 +1,7 @@
 // Palette bitmaps kept indexed must shape exactly like the same files expanded to colours.
 #include "shell/bmp_reader.h"
 #include "shell/mask_scan.h"
+#include "bmp_builder.h"
 
 #include <QFile>
 
@@ -12,36 +13,20 @@
 #include <vector>
 
 using cyfrolia::Bitmap;
+using bmp_builder::put32;
 using cyfrolia::BmpPixels;
 using cyfrolia::MaskRect;
 
 namespace {
-
-void put32(QByteArray& b, int at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = char((v >> (8 * i)) & 0xff);
-}
 
 // A 1, 4 or 8-bit Windows bitmap whose pixel (x, y) is palette index index(x, y). The palette
 // entries are written as given, top byte included, and only those are in the file.
 template <typename Index>
 QByteArray makeIndexedBmp(int width, int height, int bits, const std::vector<std::uint32_t>& palette,
                           bool topDown, Index index) {
-    const int stride = (width * bits + 31) / 32 * 4;
-    const int offset = 14 + 40 + int(palette.size()) * 4;
-    QByteArray b(offset + stride * height, '\0');
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(b, 2, std::uint32_t(b.size()));
-    put32(b, 10, std::uint32_t(offset));
-    put32(b, 14, 40);
-    put32(b, 18, std::uint32_t(width));
-    put32(b, 22, std::uint32_t(topDown ? -height : height));
-    b[26] = 1;
-    b[28] = char(bits);
-    put32(b, 46, std::uint32_t(palette.size()));
-    for (std::size_t i = 0; i < palette.size(); ++i)
-        put32(b, 54 + int(i) * 4, palette[i]);
+    const int stride = bmp_builder::stride(width, bits);
+    const int offset = bmp_builder::pixelOffset(palette);
+    QByteArray b = bmp_builder::emptyBmp(width, height, bits, topDown, palette);
     for (int row = 0; row < height; ++row) {
         const int y = topDown ? row : height - 1 - row;
         unsigned char* dst = reinterpret_cast<unsigned char*>(b.data()) + offset + row * stride;
