@@ -1,11 +1,12 @@
 #include "common/app_window.h"
 
+#include "common/window_manager.h"
+
 #include <QGuiApplication>
-#include <QHideEvent>
 #include <QKeyEvent>
 #include <QScreen>
 
-AppWindow::AppWindow(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
+AppWindow::AppWindow(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags), m_owner(parent) {}
 
 void AppWindow::showModal() {
     exec();
@@ -20,17 +21,33 @@ void AppWindow::centreOnScreen() {
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    const QSize outer = isVisible() ? frameGeometry().size() : size().grownBy(m_frame);
-    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    // Before the first mapping Qt knows no frame yet; the window manager does.
+    std::optional<QMargins> frame = window_manager::frameExtents(this);
+    if (!frame && testAttribute(Qt::WA_Mapped)) {
+        const QRect outer = frameGeometry();
+        const QRect client = geometry();
+        frame = QMargins(client.left() - outer.left(), client.top() - outer.top(),
+                         outer.right() - client.right(), outer.bottom() - client.bottom());
+    }
+    const QMargins margins =
+        frame.value_or(QMargins(kFrameSide, kFrameSide + kTitleBar, kFrameSide, kFrameSide));
+    const QSize outer = size().grownBy(margins);
+    const QPoint corner(area.x() + (area.width() - outer.width()) / 2,
+                        area.y() + (area.height() - outer.height()) / 2);
+    // The client area's place: the frame grows around it where it lies.
+    setGeometry(QRect(corner + QPoint(margins.left(), margins.top()), size()));
 }
 
-void AppWindow::hideEvent(QHideEvent* event) {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    if (frame != client)
-        m_frame = QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                           frame.right() - client.right(), frame.bottom() - client.bottom());
-    QDialog::hideEvent(event);
+void AppWindow::setOwner(QWidget* owner) {
+    m_owner = owner;
+    if (isVisible())
+        window_manager::setOwner(this, owner);
+}
+
+void AppWindow::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    if (visible && m_owner)
+        window_manager::setOwner(this, m_owner);
 }
 
 void AppWindow::keyPressEvent(QKeyEvent* event) {

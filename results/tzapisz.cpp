@@ -191,7 +191,10 @@ void Tzapisz::anulujClick() {
     close();
 }
 
-void windows::showSaveResult(QWidget*, const QString& grade) {
+void windows::showSaveResult(QWidget* exerciseWindow, const QString& grade) {
+    // Free of the exercise window's modality, so usable beside it, yet kept in front of it by
+    // the window manager.
+    ::zapisz->setOwner(exerciseWindow);
     ::zapisz->show();
     ::zapisz->raise();
     ::zapisz->activateWindow();

@@ -7,6 +7,7 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libxcb1-dev # asking the window manager for frames and owners
   libjpeg-dev
   libgtest-dev googletest
   clang-format git

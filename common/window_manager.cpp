@@ -1,0 +1,117 @@
+#include "common/window_manager.h"
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace window_manager {
+
+namespace {
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : XCB_ATOM_NONE;
+}
+
+// The 32-bit items of a property, empty when it is not there or of another type.
+std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
+                                    xcb_atom_t type, std::uint32_t count) {
+    std::unique_ptr<xcb_get_property_reply_t, FreeReply> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, count), nullptr));
+    if (!reply || reply->type != type || reply->format != 32)
+        return {};
+    const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {items, items + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+// An EWMH window manager names a child window of its own on the root, which names itself again.
+bool windowManagerRuns(xcb_connection_t* c, xcb_window_t root) {
+    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+    const auto child = property(c, root, check, XCB_ATOM_WINDOW, 1);
+    if (child.size() != 1)
+        return false;
+    const auto self = property(c, child[0], check, XCB_ATOM_WINDOW, 1);
+    return self.size() == 1 && self[0] == child[0];
+}
+
+std::optional<QMargins> readExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t extents) {
+    const auto v = property(c, window, extents, XCB_ATOM_CARDINAL, 4);
+    if (v.size() != 4)
+        return std::nullopt;
+    // Left, right, top, bottom.
+    return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+}
+
+xcb_connection_t* connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+} // namespace
+
+std::optional<QMargins> frameExtents(QWidget* window) {
+    xcb_connection_t* c = connection();
+    if (!c)
+        return QMargins();
+    const auto id = xcb_window_t(window->winId());
+    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
+    if (auto known = readExtents(c, id, extents))
+        return known;
+
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    if (!windowManagerRuns(c, root))
+        return QMargins();
+    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const auto supported = property(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    if (std::find(supported.begin(), supported.end(), request) == supported.end())
+        return std::nullopt;
+
+    // The window's own properties are all set by now, so the estimate fits the frame it will get.
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    // The answer is a property the window manager sets at once; a busy one gets a moment.
+    const QDeadlineTimer deadline(500);
+    do {
+        if (auto estimate = readExtents(c, id, extents))
+            return estimate;
+        QThread::msleep(1);
+    } while (!deadline.hasExpired());
+    return std::nullopt;
+}
+
+void setOwner(QWidget* window, QWidget* owner) {
+    xcb_connection_t* c = connection();
+    if (!c || !window->internalWinId())
+        return;
+    const auto id = xcb_window_t(window->internalWinId());
+    const auto ownerId = owner ? xcb_window_t(owner->window()->winId()) : XCB_WINDOW_NONE;
+    if (ownerId == XCB_WINDOW_NONE)
+        xcb_delete_property(c, id, XCB_ATOM_WM_TRANSIENT_FOR);
+    else
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1,
+                            &ownerId);
+    xcb_flush(c);
+}
+
+} // namespace window_manager
