@@ -9,8 +9,10 @@
 #include "results/results_icon.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTextCharFormat>
 #include <QTextOption>
 
 using namespace style;
@@ -20,6 +22,17 @@ Tzapisz* zapisz = nullptr;
 namespace {
 
 constexpr int kNameLength = 15;
+constexpr QSize kCalendarSize{197, 153};
+
+// Whether every short day name fits a calendar column of `column` pixels, the cell's margins
+// taken off.
+bool shortDayNamesFit(const QLocale& locale, const QFont& font, int column) {
+    const QFontMetrics metrics(font);
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        if (metrics.horizontalAdvance(locale.dayName(day, QLocale::ShortFormat)) > column - 6)
+            return false;
+    return true;
+}
 
 // Labels keep the system's text colour; only the window's own font is navy.
 QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
@@ -131,8 +144,17 @@ void Tzapisz::createControls() {
     date1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     date1->setSelectionMode(QCalendarWidget::SingleSelection);
     date1->setSelectedDate(QDate(2007, 2, 8));
-    const QSize hint = date1->sizeHint();
-    date1->setGeometry(56, 272, qMax(197, hint.width()), qMax(153, hint.height()));
+    // The whole month, both arrows and all seven columns stay inside the laid-out area in any
+    // language: the day names in a smaller type than the dates, and as single letters where even
+    // the short ones are too wide for a column ("niedz." in Polish).
+    const QFont headerFont = pixelFont(kSans, 10);
+    QTextCharFormat header = date1->headerTextFormat();
+    header.setFont(headerFont, QTextCharFormat::FontPropertiesSpecifiedOnly);
+    date1->setHeaderTextFormat(header);
+    date1->setHorizontalHeaderFormat(shortDayNamesFit(date1->locale(), headerFont, kCalendarSize.width() / 7)
+                                         ? QCalendarWidget::ShortDayNames
+                                         : QCalendarWidget::SingleLetterDayNames);
+    date1->setGeometry(QRect(QPoint(56, 272), kCalendarSize));
     // The date field follows the chosen day, by mouse or by keyboard.
     connect(date1, &QCalendarWidget::clicked, this, &Tzapisz::date1Click);
     connect(date1, &QCalendarWidget::selectionChanged, this, &Tzapisz::date1Click);

@@ -46,6 +46,8 @@ private slots:
     void enterAndEscapePressNoButton();
     void unreadableFileKeepsTheWindow();
     void dateFollowsTheCalendar();
+    void calendarFitsItsArea_data();
+    void calendarFitsItsArea();
     void namesRefuseWhatTheFileCannotHold_data();
     void namesRefuseWhatTheFileCannotHold();
     void pasteIsFilteredAndCut();
@@ -262,6 +264,43 @@ void TzapiszTest::dateFollowsTheCalendar() {
     zapisz->hide();
     open(QStringLiteral("I"));
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
+}
+
+void TzapiszTest::calendarFitsItsArea_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("Polish") << QLocale(QLocale::Polish, QLocale::Poland);
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+void TzapiszTest::calendarFitsItsArea() {
+    QFETCH(QLocale, locale);
+    m_windows.reset();
+    QLocale::setDefault(locale);
+    m_windows = std::make_unique<WindowSet>();
+    QLocale::setDefault(QLocale::system());
+    open(QStringLiteral("I"));
+    for (int month = 1; month <= 12; ++month) {
+        zapisz->date1->setCurrentPage(2007, month);
+        QCOMPARE(zapisz->date1->geometry(), QRect(56, 272, 197, 153));
+        QVERIFY(zapisz->rect().contains(zapisz->date1->geometry()));
+        for (const char* arrow : {"qt_calendar_prevmonth", "qt_calendar_nextmonth"}) {
+            auto* button = zapisz->date1->findChild<QWidget*>(QLatin1String(arrow));
+            QVERIFY(button);
+            const QRect at(button->mapTo(zapisz->date1, QPoint(0, 0)), button->size());
+            QVERIFY2(zapisz->date1->rect().contains(at), arrow);
+        }
+        auto* view = zapisz->date1->findChild<QTableView*>();
+        QVERIFY(view);
+        // Row 0 holds the day names; a cell keeps 3 pixels free on either side of its text.
+        const QFontMetrics header(zapisz->date1->headerTextFormat().font());
+        for (int column = 0; column < 7; ++column) {
+            const QString name = view->model()->index(0, column).data().toString();
+            QVERIFY2(view->columnViewportPosition(column) + view->columnWidth(column) <=
+                         view->viewport()->width(),
+                     qPrintable(name));
+            QVERIFY2(header.horizontalAdvance(name) + 6 <= view->columnWidth(column), qPrintable(name));
+        }
+    }
 }
 
 void TzapiszTest::namesRefuseWhatTheFileCannotHold_data() {
