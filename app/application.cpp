@@ -4,6 +4,7 @@
 #include "common/failure.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Cyfrolia"));
@@ -11,6 +12,10 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
     setWindowIcon(QIcon(QStringLiteral(":/images/about_emblem.png")));
+    // The interface is Polish whatever the user's language, Qt's own texts included (the edit
+    // fields' menu, the calendar's tips, standard buttons); dates keep the user's own format.
+    if (m_qtTexts.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTexts);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

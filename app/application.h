@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 // Reports a failure that escapes an event handler in the general error dialog; the handler
 // ends at the failing step and the program carries on.
@@ -10,4 +11,7 @@ public:
     Application(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    QTranslator m_qtTexts;
 };

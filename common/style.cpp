@@ -10,9 +10,12 @@ void installFontSubstitutes() {
         const QString& family;
         const char* substitutes;
     } table[] = {
-        {kRounded, "Quicksand,Comfortaa,DejaVu Sans"}, {kSans, "Liberation Sans,DejaVu Sans"},
-        {kArial, "Liberation Sans,DejaVu Sans"},       {kRavie, "Lobster Two,URW Bookman,DejaVu Sans"},
-        {kElementarz, "Havana,Z003,DejaVu Sans"},      {kDigitSmall, "Bebas Neue,URW Gothic,DejaVu Sans"},
+        {kRounded, "Quicksand,Comfortaa,DejaVu Sans"},
+        {kSans, "Liberation Sans,DejaVu Sans"},
+        {kArial, "Liberation Sans,DejaVu Sans"},
+        {kRavie, "Lobster Two,URW Bookman,DejaVu Sans"},
+        {kElementarz, "Havana,Z003,DejaVu Sans"},
+        {kDigitSmall, "Yanone Kaffeesatz,Nimbus Sans Narrow,DejaVu Sans"},
     };
     for (const auto& row : table)
         QFont::insertSubstitutions(row.family, QString::fromLatin1(row.substitutes).split(QLatin1Char(',')));

@@ -28,7 +28,7 @@ inline const QString kElementarz = QStringLiteral("ElementarzDwa");
 inline const QString kDigitSmall = QStringLiteral("DigitSmall");
 
 // Maps the typefaces above to free fonts installed with the program; every one of them carries
-// the Polish letters.
+// lower case and the Polish letters.
 void installFontSubstitutes();
 
 // A font of the given family whose character height is `pixels` pixels.

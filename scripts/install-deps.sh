@@ -9,16 +9,18 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libxcb1-dev # asking the window manager for frames and owners
   libjpeg-dev
+  qt6-translations-l10n # Qt's own texts in Polish
   libgtest-dev googletest
   clang-format git
   # fonts the program maps its typefaces to (all carry the Polish letters)
   fontconfig fonts-dejavu-core fonts-liberation fonts-quicksand fonts-comfortaa
   fonts-lobster fonts-lobstertwo fonts-urw-base35
   fonts-dancingscript # the handwritten line of the class chooser
-  fonts-havana fonts-bebas-neue # the About window's school handwriting and narrow display face
+  fonts-havana fonts-yanone-kaffeesatz # the About window's school handwriting and narrow display face
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
   xvfb xauth xdotool x11-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+  locales # the tests run under the Polish locale as well as C
 )
 
 missing=()
@@ -31,4 +33,11 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The Polish locale, for the tests that run the program as a Polish user would.
+if ! locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; then
+  sed -i 's/^# *\(pl_PL.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen
 fi
