@@ -1,5 +1,11 @@
 #include "common/failure.h"
 
+#include <QFileDevice>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
 namespace cyfrolia {
 
 QString errorDialogText(const QString& message) {
@@ -20,6 +26,15 @@ QString cannotOpenFileMessage(const QString& fullPath, const QString& reason) {
 
 QString cannotCreateFileMessage(const QString& fullPath, const QString& reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath, withoutFinalStop(reason));
+}
+
+QString systemReason(const QFileDevice& file, int error) {
+    // Qt opens a folder and refuses it with a phrase of its own, leaving errno as it was.
+    if (!file.fileName().isEmpty() && QFileInfo(file.fileName()).isDir())
+        error = EISDIR;
+    if (error != 0)
+        return QString::fromLocal8Bit(std::strerror(error));
+    return file.errorString();
 }
 
 } // namespace cyfrolia

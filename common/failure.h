@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+class QFileDevice;
+
 namespace cyfrolia {
 
 // A failure that ends the handler it escapes from; the application reports it in the
@@ -25,5 +27,11 @@ QString errorDialogText(const QString& message);
 // final full stop, the dialog adds one back.
 QString cannotOpenFileMessage(const QString& fullPath, const QString& reason);
 QString cannotCreateFileMessage(const QString& fullPath, const QString& reason);
+
+// The operating system's own description of why an operation on `file` failed, for the messages
+// above: `error` is the errno the failing call left (cleared before it). A folder opened as a
+// file is the system's "Is a directory", not Qt's phrase; Qt's text only where the system said
+// nothing.
+QString systemReason(const QFileDevice& file, int error);
 
 } // namespace cyfrolia

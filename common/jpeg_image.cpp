@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <jerror.h>
@@ -73,7 +74,8 @@ QImage decodeJpeg(const QByteArray& data) {
 
 QImage loadJpegResource(const QString& path) {
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        throw cyfrolia::Failure(cyfrolia::cannotOpenFileMessage(path, file.errorString()));
+        throw cyfrolia::Failure(cyfrolia::cannotOpenFileMessage(path, cyfrolia::systemReason(file, errno)));
     return decodeJpeg(file.readAll());
 }

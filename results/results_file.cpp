@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
 
 namespace cyfrolia {
@@ -116,11 +117,13 @@ QString textForDisplay(const QByteArray& normalised) {
 
 QByteArray readWholeFile(const QString& fullPath) {
     QFile file(fullPath);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(cannotOpenFileMessage(fullPath, file.errorString()));
+        throw Failure(cannotOpenFileMessage(fullPath, systemReason(file, errno)));
+    errno = 0;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Failure(cannotOpenFileMessage(fullPath, file.errorString()));
+        throw Failure(cannotOpenFileMessage(fullPath, systemReason(file, errno)));
     return bytes;
 }
 
@@ -130,8 +133,9 @@ void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, con
     file.setDirectWriteFallback(false);
     auto check = [&](RewriteStep step, auto&& action) {
         QString reason = fault ? fault(step) : QString();
+        errno = 0;
         if (reason.isEmpty() && !action())
-            reason = file.errorString();
+            reason = systemReason(file, errno);
         if (!reason.isEmpty()) {
             file.cancelWriting(); // the temporary file goes, the old file stays as it was
             throw Failure(cannotCreateFileMessage(fullPath, reason));
