@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QTimer>
 #include <chrono>
 
@@ -137,10 +138,25 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     m_save->move(layout.save);
     reportSavePictureFailure();
 
+    addMnemonic(start, Qt::Key_S);
+    addMnemonic(Image2, Qt::Key_W);
+    addMnemonic(Image1, Qt::Key_O);
+    addMnemonic(m_save, Qt::Key_Z);
+
     // Windowed controls lie above what is drawn on the window's own surface.
     odp->raise();
     powitanie->raise();
     podsumowanie->raise();
+}
+
+void ExerciseWindow::addMnemonic(PictureButton* button, Qt::Key letter) {
+    // A shortcut of a hidden picture is not active; one under the summary panel is turned away.
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | letter), button);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, button] {
+        if (childAt(button->mapTo(this, button->rect().center())) == button)
+            emit button->clicked();
+    });
 }
 
 void ExerciseWindow::reportSavePictureFailure() {
@@ -297,6 +313,10 @@ bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
         // key goes on to the field afterwards.
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             odpKeyDown(13);
+        // Alt with a letter is a picture's mnemonic, or nothing; never typing.
+        if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
+            !key->text().isEmpty() && key->text().at(0).isPrint())
+            return true;
     }
     return AppWindow::eventFilter(watched, event);
 }

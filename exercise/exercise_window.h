@@ -99,6 +99,8 @@ protected:
 private:
     void createControls(const ExerciseLayout& layout);
     void createTimers();
+    // Alt+letter presses the picture while it can be seen.
+    void addMnemonic(PictureButton* button, Qt::Key letter);
     void reportSavePictureFailure();
     void showSeries();
 

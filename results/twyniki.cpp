@@ -94,6 +94,8 @@ Twyniki::Twyniki(QWidget* parent)
         box->setFont(pixelFont(kSans, 11));
         // Nothing typed here is kept, so there is nothing to undo either.
         box->setUndoRedoEnabled(false);
+        // Tab and Shift+Tab move on to the next box or OK rather than typing a tab.
+        box->setTabChangesFocus(true);
         QPalette boxPalette = box->palette();
         boxPalette.setColor(QPalette::Base, Qt::black);
         boxPalette.setColor(QPalette::Text, Qt::white);

@@ -12,9 +12,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <algorithm>
 
 using namespace style;
 
@@ -73,23 +76,28 @@ void Tform1::createButtons() {
         QColor colour;
         QRect place;
         bool handOverNormal;
+        Qt::Key letter; // a letter of the word, unique in the menu
     } buttons[] = {
         {"dodawanie", "Image1", &Tform1::dodawanie, &Tform1::Image1, &Tform1::dodawanieClick,
-         &Tform1::Image1MouseMove, "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), true},
+         &Tform1::Image1MouseMove, "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), true, Qt::Key_D},
         {"odejmowanie", "Image2", &Tform1::odejmowanie, &Tform1::Image2, &Tform1::odejmowanieClick,
-         &Tform1::Image2MouseMove, "Odejmowanie", QColor(0, 120, 0), QRect(120, 136, 182, 38), true},
+         &Tform1::Image2MouseMove, "Odejmowanie", QColor(0, 120, 0), QRect(120, 136, 182, 38), true,
+         Qt::Key_O},
         {"mnozenie", "Image3", &Tform1::mnozenie, &Tform1::Image3, &Tform1::mnozenieClick,
-         &Tform1::Image3MouseMove, "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), true},
+         &Tform1::Image3MouseMove, "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), true, Qt::Key_M},
         {"dzielenie", "Image4", &Tform1::dzielenie, &Tform1::Image4, &Tform1::dzielenieClick,
-         &Tform1::Image4MouseMove, "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), true},
+         &Tform1::Image4MouseMove, "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), true, Qt::Key_Z},
         {"Image13", "Image14", &Tform1::Image13, &Tform1::Image14, &Tform1::Image13Click,
-         &Tform1::Image14MouseMove, "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), false},
+         &Tform1::Image14MouseMove, "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), false,
+         Qt::Key_P},
         {"wyn_wcis", "wyn_norm", &Tform1::wyn_wcis, &Tform1::wyn_norm, &Tform1::wyn_wcisClick,
-         &Tform1::wyn_normMouseMove, "Wyniki", QColor(15, 100, 190), QRect(136, 328, 143, 38), false},
+         &Tform1::wyn_normMouseMove, "Wyniki", QColor(15, 100, 190), QRect(136, 328, 143, 38), false,
+         Qt::Key_W},
         {"Image11", "Image12", &Tform1::Image11, &Tform1::Image12, &Tform1::Image11Click,
-         &Tform1::Image12MouseMove, "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), false},
+         &Tform1::Image12MouseMove, "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), false,
+         Qt::Key_R},
         {"Image7", "Image8", &Tform1::Image7, &Tform1::Image8, &Tform1::Image7Click, &Tform1::Image8MouseMove,
-         "Koniec", QColor(130, 160, 140), QRect(157, 432, 106, 38), true},
+         "Koniec", QColor(130, 160, 140), QRect(157, 432, 106, 38), true, Qt::Key_K},
     };
     for (const auto& b : buttons) {
         const QString word = QString::fromUtf8(b.word);
@@ -108,6 +116,7 @@ void Tform1::createButtons() {
         normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
         connect(normal, &MenuPicture::mouseMove, this, b.move);
         this->*b.normal = normal;
+        m_buttons.push_back({normal, b.click, b.letter});
     }
 }
 
@@ -204,6 +213,36 @@ void Tform1::Image8MouseMove() {
 void Tform1::restoreNormalPictures() {
     for (MenuPicture* picture : {Image1, Image2, Image3, Image4, Image14, wyn_norm, Image12, Image8})
         picture->show();
+    m_highlighted = -1;
+}
+
+// The highlighted button shows its hover picture, as under the pointer.
+void Tform1::highlight(int index) {
+    restoreNormalPictures();
+    m_highlighted = index;
+    m_buttons[index].normal->hide();
+}
+
+void Tform1::keyPressEvent(QKeyEvent* event) {
+    const int count = int(m_buttons.size());
+    const int key = event->key();
+    // A letter alone or with Alt: the menu has no field to type into.
+    const bool plainOrAlt =
+        !(event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier | Qt::ShiftModifier));
+    if (key == Qt::Key_Down || key == Qt::Key_Right) {
+        highlight(m_highlighted < 0 ? 0 : (m_highlighted + 1) % count);
+    } else if (key == Qt::Key_Up || key == Qt::Key_Left) {
+        highlight(m_highlighted < 0 ? count - 1 : (m_highlighted + count - 1) % count);
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        if (m_highlighted >= 0)
+            (this->*m_buttons[m_highlighted].click)();
+    } else if (const auto it = std::find_if(m_buttons.begin(), m_buttons.end(),
+                                            [key](const MenuButton& b) { return b.letter == key; });
+               plainOrAlt && it != m_buttons.end()) {
+        (this->*it->click)();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void Tform1::Image10MouseMove() {

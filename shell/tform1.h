@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <vector>
+
 class PictureButton;
 class QMouseEvent;
 
@@ -28,7 +30,9 @@ protected:
 };
 
 // The main menu window: borderless, cut to the notebook's outline by forma.bmp, dragged by its
-// inner page, operated by mouse only. The application's main window.
+// inner page. The application's main window. None of its controls takes the focus, but the
+// window takes keys: arrows move a highlight over the buttons, Enter or Space presses it, and
+// each button's letter presses it at once.
 class Tform1 : public QWidget {
     Q_OBJECT
 public:
@@ -86,13 +90,26 @@ public:
     bool dragging = false;
     QPoint dragLast;
 
+    // The button under the keyboard's highlight, top to bottom from 0; -1 for none.
+    int highlighted() const { return m_highlighted; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createButtons();
     void restoreNormalPictures();
+    void highlight(int index);
+
+    struct MenuButton {
+        MenuPicture* normal;
+        void (Tform1::*click)();
+        Qt::Key letter;
+    };
+    std::vector<MenuButton> m_buttons; // top to bottom
+    int m_highlighted = -1;
 
     QString m_maskFile;
     bool m_placed = false;

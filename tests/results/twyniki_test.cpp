@@ -27,6 +27,7 @@ private slots:
     void typedTextIsReplacedAtNextShowing();
     void centredOnceThenKeepsItsPlace();
     void refusesToBeMaximised();
+    void tabMovesBetweenBoxesAndOk();
 
 private:
     void put(const QString& schoolClass, const QByteArray& content) const;
@@ -171,8 +172,7 @@ void TwynikiTest::centredOnceThenKeepsItsPlace() {
     QCOMPARE(wyniki->pos(), QPoint(10, 20));
 }
 
-void TwynikiTest::refusesToBeMaximised()
-{
+void TwynikiTest::refusesToBeMaximised() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "");
     wyniki->show();
@@ -181,6 +181,27 @@ void TwynikiTest::refusesToBeMaximised()
     QVERIFY(!(wyniki->windowState() & Qt::WindowMaximized));
     QVERIFY(!(wyniki->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(wyniki->windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+void TwynikiTest::tabMovesBetweenBoxesAndOk() {
+    for (const QString& k : cyfrolia::schoolClasses())
+        put(k, "Ala Kot. Ocena: 5. Dnia: 2007-02-08\r\n");
+    wyniki->show();
+    QApplication::setActiveWindow(wyniki);
+    QVERIFY(QTest::qWaitForWindowActive(wyniki));
+    QCOMPARE(QApplication::focusWidget(), wyniki->Button1);
+    const QList<QWidget*> order = {wyniki->klasai, wyniki->klasaii, wyniki->klasaiii, wyniki->klasaiv,
+                                   wyniki->klasav, wyniki->klasavi, wyniki->Button1};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    for (int i = order.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), order.at(i));
+    }
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(!wyniki->box(i)->toPlainText().contains(QLatin1Char('\t')));
 }
 
 QTEST_MAIN(TwynikiTest)

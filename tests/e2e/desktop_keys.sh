@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The program on a real desktop, as a Polish user runs it: the taskbar name, every window the
+# program centres centred by its real frame from its first showing (under openbox and on a bare
+# X server), owned windows marked WM_TRANSIENT_FOR, and the keyboard: the menu's arrows, Enter and
+# letters, the exercise window's Alt mnemonics, Tab in the grades viewer.
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$1"
+export LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8
+
+# The window's frame as "x y width height" from its client area and _NET_FRAME_EXTENTS (none
+# where no window manager frames it).
+frame_of() {
+    local x y w h l=0 r=0 t=0 b=0 extents
+    read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ',')
+    [[ -n "$extents" ]] && read -r l r t b <<<"$extents"
+    echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# expect_centred <id> <name>: the frame's corner where centring puts it on the 1024 x 768 screen.
+expect_centred() {
+    local fx fy fw fh
+    read -r fx fy fw fh < <(frame_of "$1")
+    [[ "$fx $fy" == "$(((1024 - fw) / 2)) $(((768 - fh) / 2))" ]] ||
+        e2e_fail "$2: frame ${fw}x$fh at $fx,$fy is not centred"
+}
+
+# expect_owned <id> <name>: WM_TRANSIENT_FOR names the menu.
+expect_owned() {
+    local owner
+    owner=$(xprop -id "$1" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
+    [[ -n "$owner" && $((owner)) == $((menu)) ]] || e2e_fail "$2 is not marked as the menu's (WM_TRANSIENT_FOR '$owner')"
+}
+
+# The time bar shows once a series runs; before, the window's sky blue is there.
+bar_colour() {
+    local ox oy
+    read -r ox oy < <(e2e_window_origin "$1")
+    import -window root -crop "1x1+$((ox + 40))+$((oy + 152))" -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+}
+
+# wait_focused <id>: until the window has the keyboard's focus.
+wait_focused() {
+    for _ in $(seq 200); do [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] && return 0; sleep 0.05; done
+    e2e_fail "window $1 did not get the focus"
+}
+
+e2e_start_app
+menu=$(e2e_wait_window Cyfrolia)
+wait_focused "$menu"
+name=$(xprop -id "$menu" _NET_WM_NAME | sed -n 's/.*= "\(.*\)"/\1/p')
+[[ "$name" == Cyfrolia ]] || e2e_fail "the taskbar entry reads '$name'"
+expect_centred "$menu" "the menu"
+
+# Down highlights "Dodawanie", Enter presses it: the class chooser comes first.
+e2e_key Down Return
+chooser=$(e2e_wait_window Poziom)
+expect_owned "$chooser" "the class chooser"
+e2e_click "$chooser" $((256 + 20)) $((144 + 12)) # "VI klasa"
+e2e_click "$chooser" 208 196                    # OK
+window=$(e2e_wait_window Dodawanie)
+expect_centred "$window" "the addition window"
+expect_owned "$window" "the addition window"
+
+# Alt+S presses START; Alt+W, WSTECZ, closes the window.
+[[ $(bar_colour "$window") == 166,202,240 ]] || e2e_fail "the time bar shows before START"
+e2e_key alt+s
+for _ in $(seq 40); do [[ $(bar_colour "$window") != 166,202,240 ]] && break; sleep 0.05; done
+[[ $(bar_colour "$window") != 166,202,240 ]] || e2e_fail "Alt+S did not press START"
+e2e_key alt+w
+e2e_wait_gone Dodawanie
+
+# Letters of the menu: R for "O programie", W for "Wyniki".
+e2e_key r
+about=$(e2e_wait_window About)
+expect_centred "$about" "the About window"
+expect_owned "$about" "the About window"
+e2e_key Return
+e2e_wait_gone About
+
+e2e_key w
+viewer=$(e2e_wait_window Oceny)
+expect_centred "$viewer" "the grades viewer"
+expect_owned "$viewer" "the grades viewer"
+# OK holds the focus; seven Tabs go round the six boxes back to OK, which Space presses. A Tab
+# typed into a box would keep the focus there instead.
+e2e_key Tab Tab Tab Tab Tab Tab Tab space
+e2e_wait_gone Oceny
+
+e2e_key k
+rc=$(e2e_wait_exit 10)
+[[ "$rc" == 0 ]] || e2e_fail "the program ended with code $rc"
+
+# Without a window manager: nothing frames the windows, and they are centred as they are.
+openbox_pid=${E2E_PIDS[-1]} # started last
+kill "$openbox_pid"
+wait "$openbox_pid" 2>/dev/null || true
+xprop -root -remove _NET_SUPPORTING_WM_CHECK
+e2e_start_app
+menu=$(e2e_wait_window Cyfrolia)
+expect_centred "$menu" "the menu without a window manager"
+xdotool windowfocus --sync "$menu"
+wait_focused "$menu"
+e2e_key r
+about=$(e2e_wait_window About)
+expect_centred "$about" "the About window without a window manager"
+e2e_pass
