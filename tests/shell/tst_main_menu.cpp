@@ -1,6 +1,6 @@
 #include "about/tabout_box.h"
-#include "common/picture_button.h"
 #include "app/window_set.h"
+#include "common/picture_button.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"
@@ -121,6 +121,39 @@ private slots:
             if (child->window() == form1)
                 QCOMPARE(child->focusPolicy(), Qt::NoFocus);
         }
+    }
+
+    void keysHighlightAndPress() {
+        form1->Image10MouseMove();
+        const QList<QWidget*> normal = {form1->Image1,  form1->Image2,   form1->Image3,  form1->Image4,
+                                        form1->Image14, form1->wyn_norm, form1->Image12, form1->Image8};
+        const auto onlyHighlighted = [&](int index) {
+            QCOMPARE(form1->highlighted(), index);
+            for (int i = 0; i < normal.size(); ++i)
+                QCOMPARE(normal.at(i)->isHidden(), i == index);
+        };
+        QTest::keyClick(form1, Qt::Key_Up); // from none, round to "Koniec"
+        onlyHighlighted(7);
+        QTest::keyClick(form1, Qt::Key_Down);
+        onlyHighlighted(0);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(form1, Qt::Key_Down);
+        onlyHighlighted(4);
+        // Enter presses "Poziom", the letter W "Wyniki".
+        QList<QWidget*> shown;
+        const auto press = [&](Qt::Key key) {
+            driveModals([&] { QTest::keyClick(form1, key); },
+                        [&](QWidget* window) {
+                            shown.append(window);
+                            window->close();
+                        });
+        };
+        press(Qt::Key_Return);
+        press(Qt::Key_W);
+        QCOMPARE(shown, (QList<QWidget*>{form7, wyniki}));
+        // The pointer over the face ends the keyboard's highlight.
+        form1->Image10MouseMove();
+        onlyHighlighted(-1);
     }
 
     void openerWithChooserClosedByItsCloseBox() {
