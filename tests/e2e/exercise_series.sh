@@ -18,8 +18,7 @@ e2e_wait_atspi 49 text licznik
 [[ $(e2e_atspi focused) == odp ]] || e2e_fail "the answer field does not have the focus after START"
 
 # A right answer with Return, a wrong one with the keypad's Enter and Shift held.
-left=$(e2e_atspi text liczba1)
-right=$(e2e_atspi text liczba2)
+read -r left right < <(e2e_atspi operands)
 e2e_type "$((left + right))"
 e2e_key Return
 e2e_wait_atspi 1 text dobre
