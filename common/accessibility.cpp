@@ -124,4 +124,5 @@ void Announcer::announce(const QString& message) {
     setAccessibleName(message);
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+    emit announced(message);
 }

@@ -30,5 +30,7 @@ public:
     explicit Announcer(QWidget* parent);
 
     void announce(const QString& message);
-    QString lastMessage() const { return accessibleName(); }
+
+signals:
+    void announced(const QString& message);
 };

@@ -279,10 +279,6 @@ QString ExerciseWindow::problemSentence() const {
            liczba2->text() + QStringLiteral(" równa się");
 }
 
-QString ExerciseWindow::lastAnnouncement() const {
-    return m_announcer->lastMessage();
-}
-
 void ExerciseWindow::startClick() {
     m_series.startClick();
     showSeries();

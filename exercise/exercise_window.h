@@ -86,8 +86,8 @@ public:
     // The problem on screen as one sentence, "33 plus 5 równa się": the problem line's name for
     // screen readers, announced to them at each draw.
     QString problemSentence() const;
-    // What screen readers were last told: each new problem, then the grade.
-    QString lastAnnouncement() const;
+    // Tells screen readers each new problem, then the grade.
+    const Announcer* announcer() const { return m_announcer; }
 
     static constexpr QSize kClientSize{641, 341};
 
