@@ -67,6 +67,9 @@ def listen():
         if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
             print(event.source.name, flush=True)
 
+    # Like a screen reader, hear of name changes too: they refresh the names the bus library
+    # keeps, so each notification reads as it is now.
+    pyatspi.Registry.registerEventListener(lambda event: None, "object:property-change:accessible-name")
     pyatspi.Registry.registerEventListener(shown, "object:state-changed:showing")
     print("ready", flush=True)
     pyatspi.Registry.start()
