@@ -1,8 +1,5 @@
 #include "app/application.h"
 
-#include "common/error_dialog.h"
-#include "common/failure.h"
-
 #include <QIcon>
 #include <QLibraryInfo>
 
@@ -16,15 +13,4 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // fields' menu, the calendar's tips, standard buttons); dates keep the user's own format.
     if (m_qtTexts.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_qtTexts);
-}
-
-bool Application::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const cyfrolia::Failure& failure) {
-        showErrorDialog(failure.message());
-    } catch (const std::exception& error) {
-        showErrorDialog(QString::fromLocal8Bit(error.what()));
-    }
-    return false;
 }

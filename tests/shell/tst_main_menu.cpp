@@ -1,17 +1,19 @@
 #include "about/tabout_box.h"
-#include "app/window_set.h"
 #include "common/picture_button.h"
+#include "app/window_set.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
 #include "modal_driver.h"
 #include "results/twyniki.h"
+#include "results/tzapisz.h"
 #include "shell/bmp_reader.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 #include "shell/window_shape.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
@@ -123,6 +125,35 @@ private slots:
         }
     }
 
+    void screenReadersMeetEachButtonOnce() {
+        // The notebook and the buttons' raised faces are left out; each button is a push button
+        // named with its word, and its press action does what a click does.
+        QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(form1);
+        QStringList buttons;
+        for (int i = 0; i < menu->childCount(); ++i) {
+            QAccessibleInterface* child = menu->child(i);
+            if (child->state().invisible)
+                continue;
+            QCOMPARE(child->role(), QAccessible::Button);
+            buttons << child->text(QAccessible::Name);
+        }
+        QCOMPARE(buttons, QStringList({"Dodawanie", "Odejmowanie", "Mnożenie", "Dzielenie", "Poziom",
+                                       "Wyniki", "O programie", "Koniec"}));
+        const QStringList seen = driveModals(
+            [] {
+                QAccessible::queryAccessibleInterface(form1->wyn_wcis)
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::pressAction());
+            },
+            closeIt);
+        QCOMPARE(seen, QStringList({wyniki->objectName()}));
+
+        // No window reads its controls' internal names aloud.
+        for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(zapisz)})
+            for (QWidget* widget : window->findChildren<QWidget*>())
+                QVERIFY2(widget->accessibleDescription().isEmpty(), qPrintable(widget->objectName()));
+    }
+
     void keysHighlightAndPress() {
         form1->Image10MouseMove();
         const QList<QWidget*> normal = {form1->Image1,  form1->Image2,   form1->Image3,  form1->Image4,
@@ -140,17 +171,9 @@ private slots:
             QTest::keyClick(form1, Qt::Key_Down);
         onlyHighlighted(4);
         // Enter presses "Poziom", the letter W "Wyniki".
-        QList<QWidget*> shown;
-        const auto press = [&](Qt::Key key) {
-            driveModals([&] { QTest::keyClick(form1, key); },
-                        [&](QWidget* window) {
-                            shown.append(window);
-                            window->close();
-                        });
-        };
-        press(Qt::Key_Return);
-        press(Qt::Key_W);
-        QCOMPARE(shown, (QList<QWidget*>{form7, wyniki}));
+        QStringList seen = driveModals([] { QTest::keyClick(form1, Qt::Key_Return); }, closeIt);
+        seen += driveModals([] { QTest::keyClick(form1, Qt::Key_W); }, closeIt);
+        QCOMPARE(seen, QStringList({form7->objectName(), wyniki->objectName()}));
         // The pointer over the face ends the keyboard's highlight.
         form1->Image10MouseMove();
         onlyHighlighted(-1);
