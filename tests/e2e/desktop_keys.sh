@@ -61,6 +61,7 @@ expect_owned "$chooser" "the class chooser"
 e2e_click "$chooser" $((256 + 20)) $((144 + 12)) # "VI klasa"
 e2e_click "$chooser" 208 196                    # OK
 window=$(e2e_wait_window Dodawanie)
+xprop -id "$window" _NET_FRAME_EXTENTS | grep -q ' = ' || e2e_fail "the window manager has not framed the window"
 expect_centred "$window" "the addition window"
 expect_owned "$window" "the addition window"
 

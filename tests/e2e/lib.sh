@@ -57,7 +57,13 @@ e2e_setup() {
     E2E_PIDS+=($!)
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    sleep 0.5
+    # The window manager is ready once it names its check window on the root; a program started
+    # before would place its windows for a bare X server.
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || e2e_fail "openbox did not start"
     export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
     # The program shows its controls' names on the bus, where atspi.py finds them.
     export CYFROLIA_TEST_IDS=1
