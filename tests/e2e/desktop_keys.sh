@@ -70,6 +70,25 @@ expect_owned "$window" "the addition window"
 e2e_key alt+s
 for _ in $(seq 40); do [[ $(bar_colour "$window") != 166,202,240 ]] && break; sleep 0.05; done
 [[ $(bar_colour "$window") != 166,202,240 ]] || e2e_fail "Alt+S did not press START"
+# 49 answers close the series; then Alt+Z opens the save window, which names the exercise window
+# as its owner (usable beside it, kept in front of it).
+xdotool key --delay 30 $(printf 'Return %.0s' $(seq 49))
+save=""
+for _ in $(seq 100); do
+    xdotool key alt+z
+    save=$(xdotool search --onlyvisible --name '^Zapisz swój wynik:$' 2>/dev/null | head -n 1 || true)
+    [[ -n "$save" ]] && break
+    sleep 0.05
+done
+[[ -n "$save" ]] || e2e_fail "Alt+Z did not open the save window"
+owner=$(xprop -id "$save" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
+[[ -n "$owner" && $((owner)) == $((window)) ]] || e2e_fail "the save window is not marked as the exercise window's ('$owner')"
+e2e_key alt+a # "&Anuluj"
+e2e_wait_gone 'Zapisz swój wynik:'
+# WSTECZ lies under the summary panel until "Od nowa" (Alt+O) brings the welcome back.
+xdotool windowfocus --sync "$window"
+e2e_key alt+w alt+o
+xdotool search --onlyvisible --name '^Dodawanie$' >/dev/null || e2e_fail "Alt+W pressed the covered WSTECZ"
 e2e_key alt+w
 e2e_wait_gone Dodawanie
 
