@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "common/emblem.h"
 #include "common/error_dialog.h"
 #include "common/failure.h"
 
@@ -10,7 +11,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("1.0"));
     setOrganizationName(QStringLiteral("Cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
-    setWindowIcon(QIcon(QStringLiteral(":/images/about_emblem.png")));
+    setWindowIcon(emblem::icon());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -1,5 +1,6 @@
 #include "shell/tform1.h"
 
+#include "common/crisp.h"
 #include "common/error_dialog.h"
 #include "common/failure.h"
 #include "common/picture_button.h"
@@ -48,12 +49,15 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
 
-    Image10 = new MenuPicture(QStringLiteral("Image10"), shell_pictures::notebookFace(), this);
+    // Every picture is drawn for the screen's scale when the menu is shown.
+    Image10 = new MenuPicture(QStringLiteral("Image10"), QPixmap(), this);
     Image10->setGeometry(0, 0, 446, 496);
+    crisp::setPicture(Image10, shell_pictures::notebookFace);
     connect(Image10, &MenuPicture::mouseMove, this, &Tform1::Image10MouseMove);
 
-    Image9 = new MenuPicture(QStringLiteral("Image9"), shell_pictures::innerPage(), this);
+    Image9 = new MenuPicture(QStringLiteral("Image9"), QPixmap(), this);
     Image9->setGeometry(16, 72, 393, 369);
+    crisp::setPicture(Image9, shell_pictures::innerPage);
     connect(Image9, &MenuPicture::mouseDown, this, &Tform1::Image9MouseDown);
     connect(Image9, &MenuPicture::mouseMove, this, &Tform1::Image9MouseMove);
     connect(Image9, &MenuPicture::mouseUp, this, &Tform1::Image9MouseUp);
@@ -93,16 +97,19 @@ void Tform1::createButtons() {
     };
     for (const auto& b : buttons) {
         const QString word = QString::fromUtf8(b.word);
+        const auto lozenge = [size = b.place.size(), colour = b.colour, word](bool pressed) {
+            return [=](qreal ratio) {
+                return shell_pictures::lozengeButton(size, colour, word, pressed, ratio);
+            };
+        };
         auto* hover =
-            new PictureButton(QLatin1String(b.hoverName), word,
-                              shell_pictures::lozengeButton(b.place.size(), b.colour, word, true), this);
+            new PictureButton(QLatin1String(b.hoverName), word, b.place.size(), lozenge(true), this);
         hover->move(b.place.topLeft());
         connect(hover, &PictureButton::clicked, this, b.click);
         this->*b.hover = hover;
 
-        auto* normal =
-            new MenuPicture(QLatin1String(b.normalName),
-                            shell_pictures::lozengeButton(b.place.size(), b.colour, word, false), this);
+        auto* normal = new MenuPicture(QLatin1String(b.normalName), QPixmap(), this);
+        crisp::setPicture(normal, lozenge(false));
         normal->setAccessibleName(word);
         normal->setGeometry(b.place);
         normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
