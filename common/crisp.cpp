@@ -113,8 +113,8 @@ public:
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {QSize(16, 16), QSize(24, 24),   QSize(32, 32),  QSize(48, 48),
-                QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+        // Each size travels to the window manager with every window, so the list stays short.
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64), QSize(128, 128)};
     }
 
     QString key() const override { return QStringLiteral("cyfrolia-drawn"); }

@@ -37,7 +37,7 @@ void whenShown(QWidget* widget, std::function<void(qreal ratio)> draw);
 void setPicture(QLabel* label, Drawing draw);
 
 // An icon drawn from shapes at whatever size is asked for; `paint` draws into a box of `design`
-// size. It offers the usual window icon sizes from 16 to 256 pixels.
+// size. It offers the usual window icon sizes from 16 to 128 pixels.
 QIcon drawnIcon(const QSizeF& design, std::function<void(QPainter&)> paint);
 
 } // namespace crisp
