@@ -12,13 +12,12 @@
 namespace about_pictures {
 
 QPixmap authorPicture(qreal ratio, QString* failure) {
-    try {
-        return crisp::reduced(loadJpegResource(kAuthorResource), kAuthorSize, ratio);
-    } catch (const cyfrolia::Failure& error) {
-        if (failure)
-            *failure = error.message();
-        return QPixmap();
-    }
+    const cyfrolia::Result<QImage> decoded = loadJpegResource(kAuthorResource);
+    if (decoded)
+        return crisp::reduced(decoded.value(), kAuthorSize, ratio);
+    if (failure)
+        *failure = decoded.failure();
+    return QPixmap();
 }
 
 QPixmap drawnAuthorPicture(qreal ratio) {

@@ -1,8 +1,6 @@
 #include "app/application.h"
 
 #include "common/emblem.h"
-#include "common/error_dialog.h"
-#include "common/failure.h"
 
 #include <QIcon>
 
@@ -12,15 +10,4 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
     setWindowIcon(emblem::icon());
-}
-
-bool Application::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const cyfrolia::Failure& failure) {
-        showErrorDialog(failure.message());
-    } catch (const std::exception& error) {
-        showErrorDialog(QString::fromLocal8Bit(error.what()));
-    }
-    return false;
 }

@@ -105,13 +105,12 @@ QPixmap drawnSaveButton(qreal ratio) {
 }
 
 QPixmap saveButtonFrom(const QString& resource, QString* failure, qreal ratio) {
-    try {
-        return crisp::reduced(loadJpegResource(resource), kSaveButtonSize, ratio);
-    } catch (const cyfrolia::Failure& error) {
-        if (failure)
-            *failure = error.message();
-        return drawnSaveButton(ratio);
-    }
+    const cyfrolia::Result<QImage> decoded = loadJpegResource(resource);
+    if (decoded)
+        return crisp::reduced(decoded.value(), kSaveButtonSize, ratio);
+    if (failure)
+        *failure = decoded.failure();
+    return drawnSaveButton(ratio);
 }
 
 namespace {
@@ -124,13 +123,13 @@ struct SavePicture {
 // Decoded once for the four windows, when the first of them shows its summary.
 const SavePicture& savePicture() {
     static const SavePicture picture = [] {
-        SavePicture decoded;
-        try {
-            decoded.image = loadJpegResource(kSaveButtonResource);
-        } catch (const cyfrolia::Failure& error) {
-            decoded.failure = error.message();
-        }
-        return decoded;
+        SavePicture picture;
+        cyfrolia::Result<QImage> decoded = loadJpegResource(kSaveButtonResource);
+        if (decoded)
+            picture.image = std::move(decoded).value();
+        else
+            picture.failure = decoded.failure();
+        return picture;
     }();
     return picture;
 }

@@ -1,6 +1,6 @@
 // At a scale of 2 every picture a window shows has two device pixels for each logical pixel, so
 // nothing is drawn at 1x and enlarged.
-#include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
 #include "common/crisp.h"
 #include "common/emblem.h"
