@@ -40,22 +40,17 @@ void save(QWidget* window, const QString& name) {
 void finishSeries(ExerciseWindow* w) {
     w->startClick();
     for (int step = 0; step < 2000 && !w->series().summaryVisible(); ++step) {
-        cyfrolia::Series& s = w->series();
-        switch (s.state()) {
-        case cyfrolia::SeriesState::Drawing:
+        const cyfrolia::Series& s = w->series();
+        if (s.armed(s.Timer1)) {
             w->Timer1Timer();
-            break;
-        case cyfrolia::SeriesState::Answering:
+        } else if (s.answerVisible()) {
             w->odp->setText(s.remaining() % 3 ? cyfrolia::expectedText(s.operation(), s.operands())
                                               : QStringLiteral("0"));
             w->odpKeyDown(13);
-            break;
-        case cyfrolia::SeriesState::Pause:
+        } else if (s.armed(s.Timer3)) {
             w->Timer3Timer();
-            break;
-        default:
+        } else {
             w->Timer4Timer();
-            break;
         }
     }
     w->Timer4Timer();
