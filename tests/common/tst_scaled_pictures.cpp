@@ -5,7 +5,9 @@
 #include "common/crisp.h"
 #include "common/emblem.h"
 #include "common/style.h"
+#include "exercise/tform3.h"
 #include "exercise/tform6.h"
+#include "exercise/time_bar.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 
@@ -21,7 +23,7 @@ private slots:
     void initTestCase();
     void picturesHaveTwiceThePixels_data();
     void picturesHaveTwiceThePixels();
-    void iconsAreDrawnAtTheScale();
+    void iconsAndPointerAreDrawnAtTheScale();
 };
 
 void TestScaledPictures::initTestCase() {
@@ -78,13 +80,22 @@ void TestScaledPictures::picturesHaveTwiceThePixels() {
     QCOMPARE(checked, pictures);
 }
 
-void TestScaledPictures::iconsAreDrawnAtTheScale() {
+void TestScaledPictures::iconsAndPointerAreDrawnAtTheScale() {
     cyfrolia::Mt19937Source random;
     TForm6 division(random, [] { return 1u; });
     const QPixmap icon = division.windowIcon().pixmap(QSize(32, 32), 2.0);
     QCOMPARE(icon.size(), QSize(64, 64));
     QVERIFY(division.windowIcon().availableSizes().contains(QSize(16, 16)));
     QCOMPARE(emblem::icon().pixmap(QSize(48, 48), 2.0).size(), QSize(96, 96));
+
+    // The multiplication window's SQL pointer, once its time bar shows.
+    TForm3 multiplication(random, [] { return 1u; });
+    multiplication.show();
+    multiplication.pasek->show();
+    const QCursor pointer = multiplication.pasek->cursor();
+    QCOMPARE(pointer.shape(), Qt::BitmapCursor);
+    QCOMPARE(pointer.pixmap().size(), QSize(64, 64));
+    QCOMPARE(pointer.hotSpot(), QPoint(16, 11));
 }
 
 QTEST_MAIN(TestScaledPictures)
