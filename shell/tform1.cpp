@@ -2,7 +2,6 @@
 
 #include "about/tabout_box.h"
 #include "app/error_dialog.h"
-#include "app/failure.h"
 #include "app/fonts.h"
 #include "app/picture_button.h"
 #include "app/program_folder.h"
@@ -12,10 +11,9 @@
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
 #include "results/twyniki.h"
-#include "shell/bmp_reader.h"
+#include "shell/mask_region.h"
 #include "shell/shell_pictures.h"
 #include "shell/tform7.h"
-#include "shell/window_shape.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -137,15 +135,23 @@ void Tform1::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+// Gives `window` the shape of the bitmap's pixels that are not `colour`, in window coordinates.
+static bool CreateVariousWindow(QRgb colour, const QImage& bitmap, QWidget* window) {
+    const QRegion region = cyfrolia::maskRegion(bitmap, colour, window->size());
+    // An empty mask leaves nothing to see or click, not the whole rectangle that
+    // QWidget::setMask(QRegion()) would mean.
+    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    window->update();
+    return true;
+}
+
 void Tform1::FormShow() {
     // A bad outline is reported and the menu carries on as a plain rectangle.
-    cyfrolia::Bitmap bitmap;
-    try {
-        // Kept indexed: the outline is a 1-bit file and shaping then skips expanding it.
-        bitmap = cyfrolia::readBmpFile(maskFile(), cyfrolia::BmpPixels::KeepIndexed);
-    } catch (const cyfrolia::Failure& failure) {
+    QString failure;
+    const QImage bitmap = cyfrolia::readMaskBitmap(maskFile(), &failure);
+    if (bitmap.isNull()) {
         clearMask();
-        showErrorDialog(failure.message());
+        showErrorDialog(failure);
         return;
     }
     CreateVariousWindow(qRgb(0, 0, 0), bitmap, this);
