@@ -58,8 +58,11 @@ QRegion maskRegion(const QImage& mask, QRgb transparent, const QSize& window) {
     const QRect within = mask.rect().intersected(QRect(QPoint(0, 0), window));
     if (within.isEmpty())
         return {};
-    // Only the colour counts, not a 32-bit file's alpha byte; and Qt masks 32-bit pixels fastest.
-    const QImage colours = mask.copy(within).convertToFormat(QImage::Format_RGB32);
+    // Only the colour counts, not a 32-bit file's alpha byte; and Qt copies and masks 32-bit
+    // pixels fastest (a 1-bit copy goes pixel by pixel).
+    QImage colours = mask.convertToFormat(QImage::Format_RGB32);
+    if (within != colours.rect())
+        colours = colours.copy(within);
     const QRegion inside(
         QBitmap::fromImage(colours.createMaskFromColor(transparent | 0xff000000u, Qt::MaskInColor)));
     // The bitmap gives one band per row; region algebra merges rows with the same runs, which
