@@ -8,11 +8,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
 namespace {
 
 const QSize kWindow(446, 495);
+
+// The system's own words, in the language of the locale the test runs under.
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 QByteArray bmpOf(const QImage& image) {
     QByteArray data;
@@ -68,39 +75,46 @@ QRegion runsOf(const QImage& image, const QSize& within) {
 
 } // namespace
 
+// Puts the case's file in place under the given name and gives the path to read.
+using MakeFile = std::function<QString(const QString& name)>;
+
 class MaskRegionTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
 
+    MakeFile file(const QByteArray& content) {
+        return [this, content](const QString& name) {
+            const QString path = m_dir.filePath(name);
+            QFile out(path);
+            if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+                qFatal("cannot write %s", qPrintable(path));
+            return path;
+        };
+    }
+
+    MakeFile nothing() {
+        return [this](const QString& name) { return m_dir.filePath(name); };
+    }
+
+    MakeFile folder() {
+        return [this](const QString& name) {
+            QDir(m_dir.path()).mkdir(name);
+            return m_dir.filePath(name);
+        };
+    }
+
 private slots:
     void readsAndShapes_data() {
-        QTest::addColumn<std::function<QString(const QString&)>>("make"); // writes the file, gives its path
-        QTest::addColumn<QString>("failure");                             // %1 stands for the path
+        QTest::addColumn<MakeFile>("make");
+        QTest::addColumn<QString>("failure"); // %1 stands for the path
         QTest::addColumn<QRegion>("region");
 
-        const auto file = [this](const QByteArray& content) {
-            return std::function<QString(const QString&)>([this, content](const QString& name) {
-                const QString path = m_dir.filePath(name);
-                QFile out(path);
-                if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
-                    qFatal("cannot write %s", qPrintable(path));
-                return path;
-            });
-        };
+        const QString cannotOpen = QStringLiteral("Cannot open file \"%1\". ");
         const QString notValid = QStringLiteral("Bitmap image is not valid");
         const QRegion none;
-
-        QTest::newRow("missing file") << std::function<QString(const QString&)>([this](const QString& name) {
-            return m_dir.filePath(name);
-        }) << QStringLiteral("Cannot open file \"%1\". No such file or directory")
-                                      << none;
-        QTest::newRow("folder under the name")
-            << std::function<QString(const QString&)>([this](const QString& name) {
-                   QDir(m_dir.path()).mkdir(name);
-                   return m_dir.filePath(name);
-               })
-            << QStringLiteral("Cannot open file \"%1\". Is a directory") << none;
+        QTest::newRow("missing file") << nothing() << cannotOpen + systemReason(ENOENT) << none;
+        QTest::newRow("folder under the name") << folder() << cannotOpen + systemReason(EISDIR) << none;
         QTest::newRow("empty file") << file({}) << notValid << none;
         QTest::newRow("PNG under the name")
             << file(QByteArray::fromHex("89504e470d0a1a0a0000000d49484452")) << notValid << none;
@@ -122,14 +136,13 @@ private slots:
         const QImage board = checkerboard(2048);
         QTest::newRow("larger checkerboard clipped")
             << file(bmpOf(board)) << QString() << runsOf(board, kWindow);
-        const QImage shipped(QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp"));
-        QTest::newRow("shipped outline") << std::function<QString(const QString&)>([](const QString&) {
-            return QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp");
-        }) << QString() << runsOf(shipped, kWindow);
+        const QString shipped = QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp");
+        QTest::newRow("shipped outline") << MakeFile([shipped](const QString&) { return shipped; })
+                                         << QString() << runsOf(QImage(shipped), kWindow);
     }
 
     void readsAndShapes() {
-        QFETCH(std::function<QString(const QString&)>, make);
+        QFETCH(MakeFile, make);
         QFETCH(QString, failure);
         QFETCH(QRegion, region);
         const QString path = make(QStringLiteral("%1.bmp").arg(QTest::currentDataTag()));
@@ -141,7 +154,6 @@ private slots:
         if (mask.isNull())
             return;
         const QRegion shape = cyfrolia::maskRegion(mask, qRgb(0, 0, 0), kWindow);
-        QVERIFY(QRect(QPoint(0, 0), kWindow).contains(shape.boundingRect()) || shape.isEmpty());
         QVERIFY2(
             (shape ^ region).isEmpty(),
             qPrintable(
