@@ -1,6 +1,6 @@
 #include "shell/mask_region.h"
 
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <QBitmap>
 #include <QFile>
