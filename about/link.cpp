@@ -1,5 +1,7 @@
 #include "about/link.h"
 
+#include "about/link_checker.h"
+
 #include "common/failure.h"
 
 #include <QAccessibleWidget>
@@ -34,16 +36,16 @@ void TLinkTextAttributes::SetStyle(TFontStyles value) {
     Changed();
 }
 
-void TLinkTextAttributes::Assign(const QObject* source) {
+cyfrolia::Result<void> TLinkTextAttributes::Assign(const QObject* source) {
     if (const auto* other = qobject_cast<const TLinkTextAttributes*>(source)) {
         m_Color = other->m_Color;
         m_Style = other->m_Style;
-        return;
+        return {};
     }
     const QString from =
         source ? QString::fromLatin1(source->metaObject()->className()) : QStringLiteral("nil");
-    throw cyfrolia::Failure(QStringLiteral("Cannot assign a %1 to a %2")
-                                .arg(from, QString::fromLatin1(metaObject()->className())));
+    return cyfrolia::Failed{QStringLiteral("Cannot assign a %1 to a %2")
+                                .arg(from, QString::fromLatin1(metaObject()->className()))};
 }
 
 void TLinkTextAttributes::Changed() {
@@ -144,14 +146,16 @@ TLink::~TLink() {
         LinkChecker->LinkDestroyed(this);
 }
 
-void TLink::SetFontActive(const QObject* value) {
-    m_FontActive->Assign(value);
+cyfrolia::Result<void> TLink::SetFontActive(const QObject* value) {
+    cyfrolia::Result<void> assigned = m_FontActive->Assign(value);
     update();
+    return assigned;
 }
 
-void TLink::SetFontUnactive(const QObject* value) {
-    m_FontUnactive->Assign(value);
+cyfrolia::Result<void> TLink::SetFontUnactive(const QObject* value) {
+    cyfrolia::Result<void> assigned = m_FontUnactive->Assign(value);
     update();
+    return assigned;
 }
 
 void TLink::SetURL(const QString& value) {
@@ -451,78 +455,4 @@ void TLink::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (LinkChecker)
         LinkChecker->LinkHidden(this);
-}
-
-// --- The watcher -----------------------------------------------------------------------------
-
-TLinkChecker* LinkChecker = nullptr;
-QTimer* LinkTimer = nullptr;
-QPointer<TLink> LinkUnderMouse;
-
-TLinkChecker::TLinkChecker() = default;
-
-void TLinkChecker::SetPointerSource(PointerSource source) {
-    m_pointer = std::move(source);
-}
-
-void TLinkChecker::CheckMouse() {
-    const QPoint pointer = m_pointer ? m_pointer() : QCursor::pos();
-    // The child at the point, disabled ones included; a covered link is not found.
-    QWidget* control = QApplication::widgetAt(pointer);
-    if (LinkUnderMouse && control != LinkUnderMouse.data())
-        LinkUnderMouse->SetActive(false);
-    if (auto* link = qobject_cast<TLink*>(control)) {
-        LinkUnderMouse = link;
-        link->SetActive(true);
-    } else {
-        LinkUnderMouse = nullptr;
-    }
-    UpdateTimer();
-}
-
-void TLinkChecker::LinkShown(TLink* link) {
-    if (!m_visible.contains(link))
-        m_visible.append(link);
-    UpdateTimer();
-}
-
-void TLinkChecker::LinkHidden(TLink* link) {
-    m_visible.removeAll(link);
-    UpdateTimer();
-}
-
-void TLinkChecker::LinkDestroyed(TLink* link) {
-    m_visible.removeAll(link);
-    if (LinkUnderMouse.data() == link)
-        LinkUnderMouse = nullptr;
-    UpdateTimer();
-}
-
-void TLinkChecker::UpdateTimer() {
-    if (!LinkTimer)
-        return;
-    // A link that hid while active still needs the tick that turns it unactive.
-    const bool needed = !m_visible.isEmpty() || !LinkUnderMouse.isNull();
-    if (needed && !LinkTimer->isActive())
-        LinkTimer->start();
-    else if (!needed && LinkTimer->isActive())
-        LinkTimer->stop();
-}
-
-void CreateLinkWatcher() {
-    if (LinkChecker)
-        return;
-    LinkChecker = new TLinkChecker;
-    LinkTimer = new QTimer;
-    LinkTimer->setInterval(100);
-    QObject::connect(LinkTimer, &QTimer::timeout, LinkChecker, &TLinkChecker::CheckMouse);
-    LinkUnderMouse = nullptr;
-}
-
-void FreeLinkWatcher() {
-    delete LinkTimer;
-    LinkTimer = nullptr;
-    delete LinkChecker;
-    LinkChecker = nullptr;
-    LinkUnderMouse = nullptr;
 }

@@ -14,7 +14,7 @@ namespace {
 // Plays one problem with the right answer typed but not confirmed; returns milliseconds from its
 // draw to its judgement at full bar.
 double measure(ExerciseWindow* window, int interval) {
-    window->Timer2->setInterval(interval);
+    window->setPace(interval);
     cyfrolia::Series& s = window->series();
     QElapsedTimer clock;
     double result = -1;
@@ -26,7 +26,7 @@ double measure(ExerciseWindow* window, int interval) {
     QObject::connect(
         window->Timer1, &SeriesTimer::timeout, &loop,
         [&] {
-            if (phase == 0 && s.state() == cyfrolia::SeriesState::Answering) {
+            if (phase == 0 && s.Timer2.running) {
                 clock.start();
                 window->odp->setText(cyfrolia::expectedText(s.operation(), s.operands()));
                 phase = 1;
