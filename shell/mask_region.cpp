@@ -1,7 +1,5 @@
 #include "shell/mask_region.h"
 
-#include "common/failure.h"
-
 #include <QBitmap>
 #include <QFile>
 #include <QFileInfo>
@@ -33,14 +31,13 @@ bool promisesMoreThanItHolds(const QByteArray& head, qint64 fileSize, const QSiz
 
 } // namespace
 
-QImage readMaskBitmap(const QString& path, QString* failure) {
+Result<QImage> readMaskBitmap(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         // Qt words a folder in its own way; the system's reason is "Is a directory".
         const QString reason =
             QFileInfo(path).isDir() ? QString::fromLocal8Bit(std::strerror(EISDIR)) : file.errorString();
-        *failure = cannotOpenFileMessage(path, reason);
-        return {};
+        return Failed{cannotOpenFileMessage(path, reason)};
     }
     const QByteArray head = file.peek(34);
     QImageReader reader(&file, "bmp");
@@ -50,7 +47,7 @@ QImage readMaskBitmap(const QString& path, QString* failure) {
     if (size.isValid() && !promisesMoreThanItHolds(head, file.size(), size))
         image = reader.read(); // refuses images past QImageReader::allocationLimit() unallocated
     if (image.isNull())
-        *failure = QString::fromLatin1(kBitmapNotValid);
+        return Failed{QString::fromLatin1(kBitmapNotValid)};
     return image;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QImage>
 #include <QRegion>
 #include <QSize>
@@ -10,11 +12,10 @@ namespace cyfrolia {
 // The text of a file that is not a bitmap we can read.
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
 
-// Reads the menu's mask bitmap. On failure the image is null and `failure` holds the text to
-// report: "Cannot open file ..." with the system's reason, or "Bitmap image is not valid" for
-// anything Qt cannot decode as a BMP, a header promising more pixels than the file holds, and
-// one asking for more than Qt's allocation limit.
-QImage readMaskBitmap(const QString& path, QString* failure);
+// Reads the menu's mask bitmap, or says why not: "Cannot open file ..." with the system's reason,
+// or "Bitmap image is not valid" for anything Qt cannot decode as a BMP, a header promising more
+// pixels than the file holds, and one asking for more than Qt's allocation limit.
+Result<QImage> readMaskBitmap(const QString& path);
 
 // The pixels of `mask` whose colour differs from `transparent` in any way (near-black stays
 // inside), within the `window` rectangle at the origin. The mask is clipped first: a large noisy

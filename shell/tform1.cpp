@@ -141,14 +141,13 @@ static bool CreateVariousWindow(QRgb colour, const QImage& bitmap, QWidget* wind
 
 void Tform1::FormShow() {
     // A bad outline is reported and the menu carries on as a plain rectangle.
-    QString failure;
-    const QImage bitmap = cyfrolia::readMaskBitmap(maskFile(), &failure);
-    if (bitmap.isNull()) {
+    const cyfrolia::Result<QImage> bitmap = cyfrolia::readMaskBitmap(maskFile());
+    if (!bitmap) {
         clearMask();
-        showErrorDialog(failure);
+        showErrorDialog(bitmap.failure());
         return;
     }
-    CreateVariousWindow(qRgb(0, 0, 0), bitmap, this);
+    CreateVariousWindow(qRgb(0, 0, 0), bitmap.value(), this);
 }
 
 void Tform1::closeEvent(QCloseEvent* event) {

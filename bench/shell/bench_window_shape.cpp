@@ -56,10 +56,13 @@ int main(int argc, char** argv) {
     const QSize window(446, 495);
 
     QString failure;
+    const auto readAndShape = [&] {
+        const cyfrolia::Result<QImage> mask = cyfrolia::readMaskBitmap(path);
+        failure = mask.failure();
+        return mask ? cyfrolia::maskRegion(mask.value(), qRgb(0, 0, 0), window) : QRegion();
+    };
     QRegion region;
-    const double shaping = medianMicros(101, [&] {
-        region = cyfrolia::maskRegion(cyfrolia::readMaskBitmap(path, &failure), qRgb(0, 0, 0), window);
-    });
+    const double shaping = medianMicros(101, [&] { region = readAndShape(); });
     QRegion naive;
     const double baseline = medianMicros(21, [&] { naive = runByRun(path, window); });
     if (!failure.isEmpty() || region.isEmpty() || !(region ^ naive).isEmpty()) {
