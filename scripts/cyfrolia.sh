@@ -46,11 +46,24 @@ case "${1:-}" in
   bench)
     configure_and_build
     cmake --build "$build" --target benchmarks
+    # Every benchmark prints "RESULT name | figure | baseline | ratio" lines; one table collects them.
+    results=$(mktemp)
+    trap 'rm -f "$results"' EXIT
+    ordered=(exercise/bench_idle app/bench_startup exercise/bench_pacing shell/bench_window_shape results/bench_results)
+    benches=()
+    for b in "${ordered[@]}"; do benches+=("$build/bench/$b"); done
     for b in "$build"/bench/*/bench_*; do
+      [[ " ${benches[*]} " == *" $b "* ]] || benches+=("$b")
+    done
+    for b in "${benches[@]}"; do
       [[ -f "$b" && -x "$b" ]] || continue
       echo "== $(basename "$b")"
-      "$b"
+      "$b" | tee -a "$results"
     done
+    echo
+    echo "| Benchmark | Cyfrolia | Baseline | Ratio |"
+    echo "|---|---|---|---|"
+    sed -n 's/^RESULT \(.*\)$/| \1 |/p' "$results"
     ;;
   *)
     echo "usage: $0 run|test|bench|build" >&2

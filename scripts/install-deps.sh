@@ -18,6 +18,8 @@ packages=(
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
   xvfb xauth xdotool x11-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+  # the start-up benchmark watches the private X server's screen
+  libxcb1-dev
 )
 
 missing=()

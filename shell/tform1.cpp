@@ -3,13 +3,11 @@
 #include "common/accessibility.h"
 #include "common/crisp.h"
 #include "common/error_dialog.h"
-#include "common/failure.h"
 #include "common/picture_button.h"
 #include "common/program_folder.h"
 #include "common/style.h"
-#include "shell/bmp_reader.h"
+#include "shell/mask_region.h"
 #include "shell/shell_pictures.h"
-#include "shell/window_shape.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -141,18 +139,25 @@ void Tform1::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+// Gives `window` the shape of the bitmap's pixels that are not `colour`, in window coordinates.
+static bool CreateVariousWindow(QRgb colour, const QImage& bitmap, QWidget* window) {
+    const QRegion region = cyfrolia::maskRegion(bitmap, colour, window->size());
+    // An empty mask leaves nothing to see or click, not the whole rectangle that
+    // QWidget::setMask(QRegion()) would mean.
+    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    window->update();
+    return true;
+}
+
 void Tform1::FormShow() {
     // A bad outline is reported and the menu carries on as a plain rectangle.
-    cyfrolia::Bitmap bitmap;
-    try {
-        // Kept indexed: the outline is a 1-bit file and shaping then skips expanding it.
-        bitmap = cyfrolia::readBmpFile(maskFile(), cyfrolia::BmpPixels::KeepIndexed);
-    } catch (const cyfrolia::Failure& failure) {
+    const cyfrolia::Result<QImage> bitmap = cyfrolia::readMaskBitmap(maskFile());
+    if (!bitmap) {
         clearMask();
-        showErrorDialog(failure.message());
+        showErrorDialog(bitmap.failure());
         return;
     }
-    CreateVariousWindow(qRgb(0, 0, 0), bitmap, this);
+    CreateVariousWindow(qRgb(0, 0, 0), bitmap.value(), this);
 }
 
 void Tform1::closeEvent(QCloseEvent* event) {

@@ -129,5 +129,9 @@ int main(int argc, char* argv[]) {
                 coreSave / plainRewrite);
     std::printf("save (window zapiszClick)   %8.2f ms  ratio %.2f  (goal: at most 3)\n", windowSave,
                 windowSave / plainRewrite);
+    std::printf("RESULT viewer (up with six files) | %.2f ms | %.2f ms (plain read) | %.1f\n", viewer,
+                plainRead, viewer / plainRead);
+    std::printf("RESULT save (window zapiszClick) | %.2f ms | %.2f ms (plain read + write) | %.2f\n",
+                windowSave, plainRewrite, windowSave / plainRewrite);
     return 0;
 }
