@@ -8,6 +8,7 @@
 #include "results/results_icon.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHideEvent>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -22,22 +23,43 @@ namespace {
 const QColor kMoneyGreen(192, 220, 192);
 const QString kSans = QStringLiteral("MS Sans Serif");
 
-// A box gets this many lines before the window is drawn, and this many more at each turn of the
-// event loop after: a file of 20,000 lines would otherwise keep the window from opening for a
-// noticeable while.
-constexpr int kFirstLines = 500;
-constexpr int kMoreLines = 2000;
+// A box gets this much text before the window is drawn, and more at each turn of the event loop
+// after, for as long as kTurnMs allows: six long files would otherwise keep the window from
+// opening, and the program from answering, for a noticeable while.
+constexpr qsizetype kFirstChars = 16 * 1024;
+constexpr qsizetype kPieceChars = 16 * 1024;
+constexpr qint64 kTurnMs = 15;
 
-// The length of the first `lines` lines of `text` from `from`, breaks included.
-qsizetype linesLength(const QString& text, qsizetype from, int lines) {
+// Text boxes lay out a paragraph as a whole, in time that grows faster than its length (a line
+// with no blank in it: quadratically), so a line longer than this is shown as several, broken
+// after a blank where there is one near.
+constexpr qsizetype kLongestBlock = 4096;
+
+// Takes about `budget` characters of `text` from `from` on, whole lines where they are short,
+// with the breaks the box needs in lines that are not; moves `from` past them.
+QString takeSome(const QString& text, qsizetype& from, qsizetype budget) {
+    QString out;
+    const qsizetype stop = qMin(text.size(), from + budget);
     qsizetype at = from;
-    for (int i = 0; i < lines; ++i) {
-        at = text.indexOf(QLatin1Char('\n'), at);
-        if (at < 0)
-            return text.size() - from;
-        ++at;
+    while (at < stop) {
+        const qsizetype newline = text.indexOf(QLatin1Char('\n'), at);
+        const qsizetype lineEnd = newline < 0 ? text.size() : newline;
+        if (lineEnd - at > kLongestBlock) {
+            qsizetype cut = at + kLongestBlock;
+            const qsizetype blank = text.lastIndexOf(QLatin1Char(' '), cut - 1);
+            if (blank >= at + kLongestBlock / 2)
+                cut = blank + 1;
+            out += QStringView(text).mid(at, cut - at);
+            out += QLatin1Char('\n');
+            at = cut;
+        } else {
+            const qsizetype end = newline < 0 ? text.size() : newline + 1;
+            out += QStringView(text).mid(at, end - at);
+            at = end;
+        }
     }
-    return at - from;
+    from = at;
+    return out;
 }
 
 } // namespace
@@ -134,8 +156,7 @@ void Twyniki::FormShow() {
         } catch (const cyfrolia::Failure& failure) {
             m_failures.append(cyfrolia::errorDialogText(failure.message()));
         }
-        pending.done = linesLength(pending.text, 0, kFirstLines);
-        box(i)->setPlainText(pending.text.left(pending.done));
+        box(i)->setPlainText(takeSome(pending.text, pending.done, kFirstChars));
     }
     if (isLoading())
         m_filler->start();
@@ -147,20 +168,26 @@ bool Twyniki::isLoading() const {
 }
 
 void Twyniki::fillSome() {
+    QElapsedTimer turn;
+    turn.start();
     for (int i = 0; i < int(m_pending.size()); ++i) {
         Pending& pending = m_pending[i];
         if (pending.done >= pending.text.size())
             continue;
-        const qsizetype length = linesLength(pending.text, pending.done, kMoreLines);
         QTextCursor end(box(i)->document());
         end.movePosition(QTextCursor::End);
-        end.insertText(pending.text.mid(pending.done, length));
-        pending.done += length;
+        while (pending.done < pending.text.size()) {
+            end.insertText(takeSome(pending.text, pending.done, kPieceChars));
+            if (turn.elapsed() >= kTurnMs)
+                break;
+        }
         if (pending.done >= pending.text.size())
             pending = {};
-        return;
+        if (turn.elapsed() >= kTurnMs)
+            return;
     }
-    m_filler->stop();
+    if (!isLoading())
+        m_filler->stop();
 }
 
 void Twyniki::reportFailures() {
