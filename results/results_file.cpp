@@ -3,11 +3,14 @@
 #include "app/failure.h"
 #include "results/cp1250.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
@@ -262,7 +265,15 @@ void ResultsFiles::append(const QString& schoolClass, const QString& line) const
 
     QLockFile lock(lockPath(target));
     lock.setStaleLockTime(m_lockStaleMs);
-    if (!lock.tryLock(m_lockWaitMs)) {
+    // Polled often rather than with QLockFile's own growing pauses: another save is over in
+    // milliseconds, and the child waiting should not sit out whole seconds.
+    const QDeadlineTimer deadline(m_lockWaitMs);
+    bool locked = lock.tryLock(0);
+    while (!locked && lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+        QThread::msleep(QRandomGenerator::global()->bounded(5, 20));
+        locked = lock.tryLock(0);
+    }
+    if (!locked) {
         switch (lock.error()) {
         case QLockFile::LockFailedError:
             throw Failure(cannotCreateFileMessage(

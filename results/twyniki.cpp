@@ -23,38 +23,42 @@ namespace {
 const QColor kMoneyGreen(192, 220, 192);
 const QString kSans = QStringLiteral("MS Sans Serif");
 
-// A box gets this much text before the window is drawn, and more at each turn of the event loop
-// after, for as long as kTurnMs allows: six long files would otherwise keep the window from
-// opening, and the program from answering, for a noticeable while.
-constexpr qsizetype kFirstChars = 16 * 1024;
-constexpr qsizetype kPieceChars = 16 * 1024;
-constexpr qint64 kTurnMs = 15;
+// A box gets enough text to fill it before the window is drawn, and more at each turn of the
+// event loop after, for as long as kTurnMs allows: bytes are decoded only as they go in, so long
+// files neither keep the window from opening nor the program from answering.
+constexpr qsizetype kFirstBytes = 4 * 1024;
+constexpr qsizetype kPieceBytes = 4 * 1024;
+constexpr qint64 kTurnMs = 10;
 
-// Text boxes lay out a paragraph as a whole, in time that grows faster than its length (a line
-// with no blank in it: quadratically), so a line longer than this is shown as several, broken
-// after a blank where there is one near.
+// Text boxes lay out a paragraph as a whole, in time that grows faster than its length, so a line
+// longer than this is shown as several, broken after a blank where there is one near. Where there
+// is none, wrapping looks for one at every row to the paragraph's end (time growing with the
+// square of the length): such a stretch is broken sooner.
 constexpr qsizetype kLongestBlock = 4096;
+constexpr qsizetype kLongestUnbroken = 1024;
 
-// Takes about `budget` characters of `text` from `from` on, whole lines where they are short,
-// with the breaks the box needs in lines that are not; moves `from` past them.
-QString takeSome(const QString& text, qsizetype& from, qsizetype budget) {
+// Takes about `budget` bytes of normalised text from `from` on, whole lines where they are short,
+// as the text the box shows, with the breaks the box needs in lines that are not; moves `from`
+// past them.
+QString takeSome(const QByteArray& bytes, qsizetype& from, qsizetype budget) {
     QString out;
-    const qsizetype stop = qMin(text.size(), from + budget);
+    const qsizetype stop = qMin(bytes.size(), from + budget);
     qsizetype at = from;
     while (at < stop) {
-        const qsizetype newline = text.indexOf(QLatin1Char('\n'), at);
-        const qsizetype lineEnd = newline < 0 ? text.size() : newline;
+        const qsizetype newline = bytes.indexOf('\n', at);
+        // Normalised: every break is CR LF, and a cut never falls between the two.
+        const qsizetype lineEnd = newline < 0 ? bytes.size() : newline - 1;
         if (lineEnd - at > kLongestBlock) {
-            qsizetype cut = at + kLongestBlock;
-            const qsizetype blank = text.lastIndexOf(QLatin1Char(' '), cut - 1);
+            qsizetype cut = at + kLongestUnbroken;
+            const qsizetype blank = bytes.lastIndexOf(' ', at + kLongestBlock - 1);
             if (blank >= at + kLongestBlock / 2)
                 cut = blank + 1;
-            out += QStringView(text).mid(at, cut - at);
+            out += cyfrolia::textForDisplay(bytes.mid(at, cut - at));
             out += QLatin1Char('\n');
             at = cut;
         } else {
-            const qsizetype end = newline < 0 ? text.size() : newline + 1;
-            out += QStringView(text).mid(at, end - at);
+            const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+            out += cyfrolia::textForDisplay(bytes.mid(at, end - at));
             at = end;
         }
     }
@@ -152,11 +156,11 @@ void Twyniki::FormShow() {
         Pending& pending = m_pending[i];
         pending = {};
         try {
-            pending.text = cyfrolia::textForDisplay(files.read(classes.at(i)));
+            pending.bytes = files.read(classes.at(i));
         } catch (const cyfrolia::Failure& failure) {
             m_failures.append(cyfrolia::errorDialogText(failure.message()));
         }
-        box(i)->setPlainText(takeSome(pending.text, pending.done, kFirstChars));
+        box(i)->setPlainText(takeSome(pending.bytes, pending.done, kFirstBytes));
     }
     if (isLoading())
         m_filler->start();
@@ -164,7 +168,7 @@ void Twyniki::FormShow() {
 
 bool Twyniki::isLoading() const {
     return std::any_of(m_pending.begin(), m_pending.end(),
-                       [](const Pending& p) { return p.done < p.text.size(); });
+                       [](const Pending& p) { return p.done < p.bytes.size(); });
 }
 
 void Twyniki::fillSome() {
@@ -172,16 +176,16 @@ void Twyniki::fillSome() {
     turn.start();
     for (int i = 0; i < int(m_pending.size()); ++i) {
         Pending& pending = m_pending[i];
-        if (pending.done >= pending.text.size())
+        if (pending.done >= pending.bytes.size())
             continue;
         QTextCursor end(box(i)->document());
         end.movePosition(QTextCursor::End);
-        while (pending.done < pending.text.size()) {
-            end.insertText(takeSome(pending.text, pending.done, kPieceChars));
+        while (pending.done < pending.bytes.size()) {
+            end.insertText(takeSome(pending.bytes, pending.done, kPieceBytes));
             if (turn.elapsed() >= kTurnMs)
                 break;
         }
-        if (pending.done >= pending.text.size())
+        if (pending.done >= pending.bytes.size())
             pending = {};
         if (turn.elapsed() >= kTurnMs)
             return;
