@@ -1,12 +1,11 @@
 #include "app/application.h"
 
-#include "app/error_dialog.h"
-#include "app/failure.h"
+#include "common/error_dialog.h"
+#include "common/failure.h"
 
 #include <QIcon>
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
-{
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Cyfrolia"));
     setApplicationVersion(QStringLiteral("1.0"));
     setOrganizationName(QStringLiteral("Cyfrolia"));
@@ -14,8 +13,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setWindowIcon(QIcon(QStringLiteral(":/images/about_emblem.png")));
 }
 
-bool Application::notify(QObject* receiver, QEvent* event)
-{
+bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const cyfrolia::Failure& failure) {

@@ -16,8 +16,7 @@ struct TimerState {
     int interval = 0;
     std::uint64_t starts = 0;
 
-    void start()
-    {
+    void start() {
         if (!running) {
             running = true;
             ++starts;
@@ -80,6 +79,7 @@ public:
     // The timer whose interval the class choice sets: the draw timer for subtraction, the bar
     // timer otherwise.
     TimerState& paceTimer();
+    void setPace(int milliseconds) { paceTimer().interval = milliseconds; }
 
     // Whether a watcher tick could change anything now. The watcher only acts on a remaining
     // count of 0 or below, and repeating the closing steps over a settled summary is idle, so

@@ -3,14 +3,12 @@
 #include <QPainter>
 #include <algorithm>
 
-TimeBar::TimeBar(QWidget* parent) : QWidget(parent)
-{
+TimeBar::TimeBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("pasek"));
     setAccessibleName(QStringLiteral("pasek"));
 }
 
-void TimeBar::setValue(int value)
-{
+void TimeBar::setValue(int value) {
     value = std::clamp(value, 0, 100);
     if (value == m_value)
         return;
@@ -18,8 +16,7 @@ void TimeBar::setValue(int value)
     update();
 }
 
-void TimeBar::paintEvent(QPaintEvent*)
-{
+void TimeBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect inner = rect().adjusted(1, 1, -1, -1);
     const int filled = inner.width() * m_value / 100;

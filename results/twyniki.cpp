@@ -1,9 +1,9 @@
 #include "results/twyniki.h"
 
-#include "app/error_dialog.h"
-#include "app/failure.h"
-#include "app/fonts.h"
-#include "app/program_folder.h"
+#include "common/error_dialog.h"
+#include "common/failure.h"
+#include "common/program_folder.h"
+#include "common/style.h"
 #include "results/results_file.h"
 #include "results/results_icon.h"
 
@@ -16,12 +16,11 @@
 
 #include <algorithm>
 
+using namespace style;
+
 Twyniki* wyniki = nullptr;
 
 namespace {
-
-const QColor kMoneyGreen(192, 220, 192);
-const QString kSans = QStringLiteral("MS Sans Serif");
 
 // A box gets enough text to fill it before the window is drawn, and more at each turn of the
 // event loop after, for as long as kTurnMs allows: bytes are decoded only as they go in, so long
@@ -75,9 +74,7 @@ Twyniki::Twyniki(QWidget* parent)
     setWindowTitle(QStringLiteral("Oceny"));
     setWindowIcon(resultsWindowIcon());
     setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kMoneyGreen);
-    setPalette(palette);
+    setColour(this, QPalette::Window, kMoneyGreen);
     setFont(pixelFont(kSans, 11));
     setOuterSize(789, 541);
 
@@ -241,4 +238,8 @@ void Twyniki::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
         setWindowState(windowState() & ~Qt::WindowMaximized);
     AppWindow::changeEvent(event);
+}
+
+void windows::showGradesViewer() {
+    wyniki->showModal();
 }

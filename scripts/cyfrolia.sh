@@ -11,8 +11,23 @@ launcher() {
 
 configure_and_build() {
   bash "$here/scripts/install-deps.sh"
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(launcher)
+  local launcher=()
+  if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   cmake --build "$build"
+}
+
+# The tree follows .clang-format; an unformatted file fails the tests.
+check_format() {
+  local unformatted
+  unformatted=$(cd "$here" && git ls-files '*.cpp' '*.h' | while read -r f; do
+    clang-format --style=file --dry-run -Werror "$f" >/dev/null 2>&1 || echo "$f"
+  done)
+  if [[ -n "$unformatted" ]]; then
+    echo "Not formatted (run clang-format -i):" >&2
+    echo "$unformatted" >&2
+    return 1
+  fi
 }
 
 case "${1:-}" in
@@ -29,6 +44,7 @@ case "${1:-}" in
     ;;
   test)
     configure_and_build
+    check_format
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2 --repeat until-pass:2
     ;;

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg-dev
   libgtest-dev googletest
+  clang-format git
   # fonts the program maps its typefaces to (all carry the Polish letters)
   fontconfig fonts-dejavu-core fonts-liberation fonts-quicksand fonts-comfortaa
   fonts-lobster fonts-lobstertwo fonts-urw-base35

@@ -3,7 +3,7 @@
 // the watcher's ticks per second with the About window shown and hidden, all in the same run.
 #include "about/link.h"
 #include "about/tabout_box.h"
-#include "app/fonts.h"
+#include "common/style.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    installFontSubstitutes();
+    style::installFontSubstitutes();
     CreateLinkWatcher();
     {
         TAboutBox box;

@@ -1,6 +1,6 @@
 #include "about/link.h"
 #include "about/tabout_box.h"
-#include "app/fonts.h"
+#include "common/style.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,7 +38,7 @@ private:
 
 void TestAboutBox::initTestCase()
 {
-    installFontSubstitutes();
+    style::installFontSubstitutes();
 }
 
 void TestAboutBox::init()

@@ -1,5 +1,5 @@
 #include "about/link.h"
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <QAccessible>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // A failure escaping an event handler ends that handler, is shown in the general error dialog,
 // and the program carries on.
 #include "app/application.h"
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <QMessageBox>
 #include <QPushButton>

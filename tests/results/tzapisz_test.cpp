@@ -3,7 +3,7 @@
 #include "message_box_watcher.h"
 #include "results/cp1250.h"
 #include "results/results_file.h"
-#include "results/save_result.h"
+
 #include "results/tzapisz.h"
 #include "shell/tform7.h"
 
@@ -89,7 +89,7 @@ QMap<QString, QByteArray> TzapiszTest::allFiles() const {
 
 void TzapiszTest::open(const QString& schoolClass, const QString& grade) {
     form7->klasa->setPlainText(schoolClass);
-    openSaveResult(form2, grade);
+    windows::showSaveResult(form2, grade);
 }
 
 void TzapiszTest::opensWithClassAndGrade() {

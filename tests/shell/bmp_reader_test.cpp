@@ -1,4 +1,4 @@
-#include "app/failure.h"
+#include "common/failure.h"
 #include "shell/bmp_reader.h"
 #include "bmp_builder.h"
 

@@ -1,5 +1,5 @@
-#include "app/failure.h"
-#include "app/jpeg_image.h"
+#include "common/failure.h"
+#include "common/jpeg_image.h"
 
 #include <QBuffer>
 #include <QTest>

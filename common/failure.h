@@ -9,7 +9,8 @@ namespace cyfrolia {
 // general error dialog and carries on.
 class Failure : public std::runtime_error {
 public:
-    explicit Failure(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit Failure(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString& message() const { return m_message; }
 
 private:
