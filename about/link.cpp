@@ -34,16 +34,16 @@ void TLinkTextAttributes::SetStyle(TFontStyles value) {
     Changed();
 }
 
-void TLinkTextAttributes::Assign(const QObject* source) {
+cyfrolia::Result<void> TLinkTextAttributes::Assign(const QObject* source) {
     if (const auto* other = qobject_cast<const TLinkTextAttributes*>(source)) {
         m_Color = other->m_Color;
         m_Style = other->m_Style;
-        return;
+        return {};
     }
     const QString from =
         source ? QString::fromLatin1(source->metaObject()->className()) : QStringLiteral("nil");
-    throw cyfrolia::Failure(QStringLiteral("Cannot assign a %1 to a %2")
-                                .arg(from, QString::fromLatin1(metaObject()->className())));
+    return cyfrolia::Failed{QStringLiteral("Cannot assign a %1 to a %2")
+                                .arg(from, QString::fromLatin1(metaObject()->className()))};
 }
 
 void TLinkTextAttributes::Changed() {
@@ -144,14 +144,16 @@ TLink::~TLink() {
         LinkChecker->LinkDestroyed(this);
 }
 
-void TLink::SetFontActive(const QObject* value) {
-    m_FontActive->Assign(value);
+cyfrolia::Result<void> TLink::SetFontActive(const QObject* value) {
+    cyfrolia::Result<void> assigned = m_FontActive->Assign(value);
     update();
+    return assigned;
 }
 
-void TLink::SetFontUnactive(const QObject* value) {
-    m_FontUnactive->Assign(value);
+cyfrolia::Result<void> TLink::SetFontUnactive(const QObject* value) {
+    cyfrolia::Result<void> assigned = m_FontUnactive->Assign(value);
     update();
+    return assigned;
 }
 
 void TLink::SetURL(const QString& value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QColor>
 #include <QFlags>
 #include <QFont>
@@ -32,8 +34,9 @@ public:
     TFontStyles Style() const { return m_Style; }
     void SetStyle(TFontStyles value);
 
-    // Copies another TLinkTextAttributes without notifying; anything else is refused.
-    void Assign(const QObject* source);
+    // Copies another TLinkTextAttributes without notifying; anything else is refused with the
+    // assignment error.
+    cyfrolia::Result<void> Assign(const QObject* source);
 
     // Called after Color or Style really changed.
     TNotifyEvent OnChange;
@@ -64,9 +67,9 @@ public:
     ~TLink() override;
 
     TLinkTextAttributes* FontActive() const { return m_FontActive; }
-    void SetFontActive(const QObject* value);
+    cyfrolia::Result<void> SetFontActive(const QObject* value);
     TLinkTextAttributes* FontUnactive() const { return m_FontUnactive; }
-    void SetFontUnactive(const QObject* value);
+    cyfrolia::Result<void> SetFontUnactive(const QObject* value);
 
     QString URL() const { return m_URL; }
     void SetURL(const QString& value);

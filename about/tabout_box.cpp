@@ -116,15 +116,15 @@ TAboutBox::TAboutBox(QWidget* parent)
     Image6 = new QLabel(Panel1);
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->move(97, 155);
-    try {
-        const QPixmap picture =
-            QPixmap::fromImage(loadJpegResource(QStringLiteral(":/images/about_author.jpg")));
+    const cyfrolia::Result<QImage> author = loadJpegResource(QStringLiteral(":/images/about_author.jpg"));
+    if (author) {
+        const QPixmap picture = QPixmap::fromImage(author.value());
         Image6->setPixmap(picture);
         Image6->resize(picture.size());
-    } catch (const cyfrolia::Failure& failure) {
+    } else {
         // The window is still of use without its picture.
         Image6->resize(100, 30);
-        showErrorDialog(failure.message());
+        showErrorDialog(author.failure());
     }
 
     OKButton = new QPushButton(QStringLiteral("O&K"), this);

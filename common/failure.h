@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace cyfrolia {
 
@@ -15,6 +17,41 @@ public:
 
 private:
     QString m_message;
+};
+
+// Why an operation failed, in the words the general error dialog shows.
+struct Failed {
+    QString message;
+};
+
+// What an operation that can fail gives back: its value, or why it failed. A handler stops at
+// the failing step and reports the message through the one error dialog.
+template <typename T> class [[nodiscard]] Result {
+public:
+    Result(T value) : m_value(std::move(value)) {}
+    Result(Failed failed) : m_failure(std::move(failed.message)) {}
+
+    explicit operator bool() const { return m_value.has_value(); }
+    const T& value() const& { return *m_value; }
+    T&& value() && { return std::move(*m_value); }
+    const QString& failure() const { return m_failure; }
+
+private:
+    std::optional<T> m_value;
+    QString m_failure;
+};
+
+template <> class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(Failed failed) : m_failed(true), m_failure(std::move(failed.message)) {}
+
+    explicit operator bool() const { return !m_failed; }
+    const QString& failure() const { return m_failure; }
+
+private:
+    bool m_failed = false;
+    QString m_failure;
 };
 
 // The dialog's text: a full stop is added when the message's last character sorts after

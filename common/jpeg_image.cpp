@@ -32,9 +32,9 @@ void onMessage(j_common_ptr info, int level) {
 
 } // namespace
 
-QImage decodeJpeg(const QByteArray& data) {
+cyfrolia::Result<QImage> decodeJpeg(const QByteArray& data) {
     if (data.isEmpty())
-        throw cyfrolia::Failure(QStringLiteral("JPEG image is empty"));
+        return cyfrolia::Failed{QStringLiteral("JPEG image is empty")};
 
     jpeg_decompress_struct info{};
     ErrorManager errors{};
@@ -46,8 +46,8 @@ QImage decodeJpeg(const QByteArray& data) {
     QImage image;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
-        throw cyfrolia::Failure(
-            QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(errors.message)));
+        return cyfrolia::Failed{
+            QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(errors.message))};
     }
 
     jpeg_create_decompress(&info);
@@ -60,7 +60,7 @@ QImage decodeJpeg(const QByteArray& data) {
     image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
     if (image.isNull()) {
         jpeg_destroy_decompress(&info);
-        throw cyfrolia::Failure(QStringLiteral("JPEG image is too large"));
+        return cyfrolia::Failed{QStringLiteral("JPEG image is too large")};
     }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(int(info.output_scanline));
@@ -71,9 +71,9 @@ QImage decodeJpeg(const QByteArray& data) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage loadJpegResource(const QString& path) {
+cyfrolia::Result<QImage> loadJpegResource(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw cyfrolia::Failure(cyfrolia::cannotOpenFileMessage(path, file.errorString()));
+        return cyfrolia::Failed{cyfrolia::cannotOpenFileMessage(path, file.errorString())};
     return decodeJpeg(file.readAll());
 }

@@ -224,10 +224,10 @@ void ExerciseWindow::showSeries() {
     start->setVisible(s.startVisible());
     podsumowanie->setVisible(s.summaryVisible());
 
-    Timer1->sync(s.Timer1.running);
-    Timer2->sync(s.Timer2.running);
-    Timer3->sync(s.Timer3.running);
-    Timer4->sync(s.Timer4.running && s.watcherNeeded());
+    Timer1->sync(s.armed(s.Timer1));
+    Timer2->sync(s.armed(s.Timer2));
+    Timer3->sync(s.armed(s.Timer3));
+    Timer4->sync(s.armed(s.Timer4));
 }
 
 void ExerciseWindow::startClick() {

@@ -104,13 +104,12 @@ QPixmap drawnSaveButton() {
 }
 
 QPixmap saveButtonFrom(const QString& resource, QString* failure) {
-    try {
-        return QPixmap::fromImage(loadJpegResource(resource));
-    } catch (const cyfrolia::Failure& error) {
-        if (failure)
-            *failure = error.message();
-        return drawnSaveButton();
-    }
+    const cyfrolia::Result<QImage> decoded = loadJpegResource(resource);
+    if (decoded)
+        return QPixmap::fromImage(decoded.value());
+    if (failure)
+        *failure = decoded.failure();
+    return drawnSaveButton();
 }
 
 namespace {

@@ -13,20 +13,12 @@ Series::Series(Operation op, RandomSource& random, SeedSource seed)
     Timer4.start();
 }
 
-SeriesState Series::state() const {
-    if (m_summaryVisible)
-        return SeriesState::Summary;
-    if (Timer3.running)
-        return SeriesState::Pause;
-    if (Timer2.running)
-        return SeriesState::Answering;
-    if (Timer1.running)
-        return SeriesState::Drawing;
-    return SeriesState::Welcome;
+void Series::setPace(int milliseconds) {
+    (m_operation == Operation::Subtraction ? Timer1 : Timer2).interval = milliseconds;
 }
 
-TimerState& Series::paceTimer() {
-    return m_operation == Operation::Subtraction ? Timer1 : Timer2;
+bool Series::armed(const TimerState& timer) const {
+    return timer.running && (&timer != &Timer4 || watcherNeeded());
 }
 
 void Series::setAnswer(const QString& text) {

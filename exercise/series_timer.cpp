@@ -7,14 +7,8 @@ SeriesTimer::SeriesTimer(const QString& name, cyfrolia::TimerState& state, QObje
     connect(&m_timer, &QTimer::timeout, this, &SeriesTimer::timeout);
 }
 
-void SeriesTimer::setInterval(int milliseconds) {
-    m_state.interval = milliseconds;
-    if (m_timer.isActive())
-        m_timer.setInterval(milliseconds);
-}
-
-void SeriesTimer::sync(bool wanted) {
-    if (!wanted) {
+void SeriesTimer::sync(bool armed) {
+    if (!armed) {
         m_timer.stop();
         return;
     }
