@@ -171,9 +171,9 @@ QByteArray readWholeFile(const QString& fullPath) {
     for (;;) {
         if (have == bytes.size()) {
             // The file grew since it was looked at (or tells no size): read on, within the limit.
-            if (bytes.size() > kMaxResultsFileSize)
+            if (have > kMaxResultsFileSize)
                 throw fail(systemError(EFBIG));
-            bytes.resize(qMax<qsizetype>(bytes.size() * 2, 4096));
+            bytes.resize(qMin<qsizetype>(qMax<qsizetype>(have * 2, 4096), kMaxResultsFileSize + 1));
         }
         const ssize_t got = ::read(fd.get(), bytes.data() + have, size_t(bytes.size() - have));
         if (got < 0) {
