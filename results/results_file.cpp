@@ -130,7 +130,7 @@ namespace {
 
 // The system's words for an error number, as Qt gives them for its own file errors.
 QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return qt_error_string(code);
 }
 
 class Descriptor {

@@ -355,8 +355,9 @@ TEST(Rewrite, FailedWriteGivesTheSystemsReason) {
         failureOf([&] { ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("A B")); });
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". %2")
-                           .arg(folder.path(), QString::fromLocal8Bit(std::strerror(EFBIG))));
+    EXPECT_EQ(message.toStdString(), QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". %2")
+                                         .arg(folder.path(), QString::fromLocal8Bit(std::strerror(EFBIG)))
+                                         .toStdString());
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old);
     EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_I.txt")});
 }
