@@ -1,6 +1,7 @@
 #include "app/window_set.h"
 
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"

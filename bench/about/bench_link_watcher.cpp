@@ -2,6 +2,7 @@
 // search, switching and the repaint it asks for) against the bare control-at-point search, and
 // the watcher's ticks per second with the About window shown and hidden, all in the same run.
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
 #include "common/style.h"
 

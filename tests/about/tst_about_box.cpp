@@ -1,4 +1,5 @@
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
 #include "common/style.h"
 

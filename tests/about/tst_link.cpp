@@ -1,4 +1,5 @@
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "common/failure.h"
 
 #include <QAccessible>
