@@ -3,11 +3,16 @@
 #include <QLabel>
 
 // A picture that acts as a button: it shows the hand pointer, reacts to a left click and never
-// takes the keyboard focus.
+// takes the keyboard focus. Screen readers see a button named with the word it shows, which
+// their press action clicks.
 class PictureButton : public QLabel {
     Q_OBJECT
 public:
     PictureButton(const QString& name, const QString& word, const QPixmap& picture, QWidget* parent);
+
+    // A click as the mouse gives it, where the mouse could give it: shown and not behind a
+    // modal window.
+    void click();
 
 signals:
     void clicked();

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPoint>
 
+class Announcer;
 class PictureButton;
 class TimeBar;
 
@@ -82,6 +83,12 @@ public:
     // The save picture button of the summary panel: `Image3` or `Image4`.
     PictureButton* saveButton() const { return m_save; }
 
+    // The problem on screen as one sentence, "33 plus 5 równa się": the problem line's name for
+    // screen readers, announced to them at each draw.
+    QString problemSentence() const;
+    // Tells screen readers each new problem, then the grade.
+    const Announcer* announcer() const { return m_announcer; }
+
     static constexpr QSize kClientSize{641, 341};
 
 protected:
@@ -103,6 +110,8 @@ private:
     void showSeries();
 
     cyfrolia::Series m_series;
+    Announcer* m_announcer = nullptr;
+    bool m_summaryAnnounced = false;
     QLabel* m_operator = nullptr;
     PictureButton* m_save = nullptr;
 };

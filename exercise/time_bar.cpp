@@ -1,11 +1,53 @@
 #include "exercise/time_bar.h"
 
+#include "common/accessibility.h"
+
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <algorithm>
 
+namespace {
+
+// A progress bar from 0 to 100 with the time used as its value; read-only.
+class TimeBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TimeBarAccessible(TimeBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return QString::number(bar()->value()) + QLatin1Char('%');
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 0; }
+
+private:
+    TimeBar* bar() const { return static_cast<TimeBar*>(widget()); }
+};
+
+QAccessibleInterface* timeBarFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("TimeBar") && object && object->isWidgetType())
+        return new TimeBarAccessible(static_cast<TimeBar*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 TimeBar::TimeBar(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = (QAccessible::installFactory(timeBarFactory), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("pasek"));
-    setAccessibleName(QStringLiteral("pasek"));
+    setAccessibleName(QStringLiteral("Czas"));
+    accessibility::refreshAccessible(this);
 }
 
 void TimeBar::setValue(int value) {
@@ -14,6 +56,8 @@ void TimeBar::setValue(int value) {
         return;
     m_value = value;
     update();
+    QAccessibleValueChangeEvent changed(this, m_value);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TimeBar::paintEvent(QPaintEvent*) {

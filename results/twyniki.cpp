@@ -111,7 +111,6 @@ Twyniki::Twyniki(QWidget* parent)
         auto* box = new QPlainTextEdit(group);
         box->setObjectName(QString::fromLatin1(row.boxName));
         box->setAccessibleName(QString::fromUtf8(row.caption).trimmed());
-        box->setAccessibleDescription(box->objectName());
         box->setGeometry(8, 16, 350, 127);
         box->setFrameShape(QFrame::NoFrame);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -1,5 +1,6 @@
 #include "shell/tform1.h"
 
+#include "common/accessibility.h"
 #include "common/error_dialog.h"
 #include "common/failure.h"
 #include "common/picture_button.h"
@@ -26,6 +27,9 @@ MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* p
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
+    // The notebook and the buttons' raised faces only decorate; screen readers meet each button
+    // once, as the picture button beneath its face.
+    accessibility::hideFromScreenReaders(this);
 }
 
 void MenuPicture::mousePressEvent(QMouseEvent* event) {
@@ -103,7 +107,6 @@ void Tform1::createButtons() {
         auto* normal =
             new MenuPicture(QLatin1String(b.normalName),
                             shell_pictures::lozengeButton(b.place.size(), b.colour, word, false), this);
-        normal->setAccessibleName(word);
         normal->setGeometry(b.place);
         normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
         connect(normal, &MenuPicture::mouseMove, this, b.move);

@@ -24,8 +24,7 @@ play() {
     e2e_click "$window" 316 299 # START
     e2e_wait_atspi 49 text licznik
     local left right
-    left=$(e2e_atspi text liczba1)
-    right=$(e2e_atspi text liczba2)
+    read -r left right < <(e2e_atspi operands)
     e2e_type "$((left $op right))"
     e2e_key Return
     e2e_wait_atspi 1 text dobre

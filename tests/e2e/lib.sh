@@ -73,6 +73,8 @@ e2e_session() {
     E2E_PIDS+=($!)
     sleep 0.5
     export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+    # The program shows its controls' names on the bus, where atspi.py finds them.
+    export CYFROLIA_TEST_IDS=1
     export NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$E2E_TMP/run"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }

@@ -1,5 +1,6 @@
-#include "common/style.h"
+#include "common/accessibility.h"
 #include "common/picture_button.h"
+#include "common/style.h"
 #include "exercise/pictures.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
@@ -7,6 +8,7 @@
 #include "exercise/tform6.h"
 #include "exercise/time_bar.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QSignalSpy>
@@ -91,6 +93,26 @@ void typeText(QWidget* field, const QString& text)
         QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
+// A problem as a screen reader says it; by default the one of the scripted draws.
+QString spokenProblem(Operation op, int left = 0, int right = 0) {
+    const bool scripted = left == 0;
+    switch (op) {
+    case Operation::Addition:
+        return scripted ? spokenProblem(op, 7, 8)
+                        : QStringLiteral("%1 plus %2 równa się").arg(left).arg(right);
+    case Operation::Subtraction:
+        return scripted ? spokenProblem(op, 8, 7)
+                        : QStringLiteral("%1 minus %2 równa się").arg(left).arg(right);
+    case Operation::Multiplication:
+        return scripted ? spokenProblem(op, 7, 8)
+                        : QStringLiteral("%1 razy %2 równa się").arg(left).arg(right);
+    case Operation::Division:
+        return scripted ? spokenProblem(op, 56, 7)
+                        : QStringLiteral("%1 podzielić przez %2 równa się").arg(left).arg(right);
+    }
+    return {};
+}
+
 bool coveredByPanel(ExerciseWindow& w, const QPoint& point)
 {
     for (QWidget* hit = w.childAt(point); hit; hit = hit->parentWidget())
@@ -154,6 +176,9 @@ private slots:
     void icons();
     void sqlCursor();
     void savePictureFallsBack();
+
+    void screenReaders_data() { addWindowRows(); }
+    void screenReaders();
 };
 
 void TestExerciseWindows::initTestCase()
@@ -900,6 +925,72 @@ void TestExerciseWindows::savePictureFallsBack()
     QVERIFY(!failure.isEmpty());
     QVERIFY(failure.contains(QStringLiteral("no_such_picture.jpg")));
     QCOMPARE(missing.size(), QSize(234, 38));
+}
+
+void TestExerciseWindows::screenReaders() {
+    QFETCH(Operation, op);
+    ScriptedRandom random;
+    auto w = makeWindow(op, random);
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const auto read = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
+    const auto name = [&](QWidget* widget) { return read(widget)->text(QAccessible::Name); };
+
+    // Nothing internal is read aloud.
+    for (QWidget* child : w->findChildren<QWidget*>())
+        QVERIFY2(read(child)->text(QAccessible::Description).isEmpty(), qPrintable(child->objectName()));
+    // The problem line is one sentence on liczba1, each count carries its caption; the rest of
+    // the line and the captions are not read a second time.
+    QCOMPARE(name(w->liczba1), spokenProblem(op, 33, 5));
+    for (QWidget* repeated : {static_cast<QWidget*>(w->liczba2), static_cast<QWidget*>(w->rowna),
+                              static_cast<QWidget*>(w->operatorControl()), static_cast<QWidget*>(w->Label3),
+                              static_cast<QWidget*>(w->Label5), static_cast<QWidget*>(w->Label6),
+                              static_cast<QWidget*>(w->Label1)})
+        QVERIFY2(read(repeated)->state().invisible, qPrintable(repeated->objectName()));
+    QCOMPARE(name(w->licznik), QStringLiteral("Pozostało: 50"));
+    QCOMPARE(name(w->dobre), QStringLiteral("Dobre: 0"));
+    QCOMPARE(name(w->zle), QStringLiteral("Złe: 0"));
+    QCOMPARE(name(w->ocena), QStringLiteral("Ocena: 0"));
+    QCOMPARE(read(w->licznik)->textInterface()->text(0, 2), QStringLiteral("50"));
+    QCOMPARE(name(w->odp), QStringLiteral("Odpowiedź"));
+    QCOMPARE(read(w->pasek)->role(), QAccessible::ProgressBar);
+
+    // START pressed through its action starts the series; each problem the child is to answer
+    // is announced while the focus stays in the answer field.
+    QAccessibleInterface* start = read(w->start);
+    QCOMPARE(start->role(), QAccessible::Button);
+    QCOMPARE(start->text(QAccessible::Name), QStringLiteral("START"));
+    QSignalSpy spy(w->announcer(), &Announcer::announced);
+    const auto announced = [&spy] {
+        QStringList messages;
+        for (const QList<QVariant>& arguments : spy)
+            messages << arguments.at(0).toString();
+        return messages;
+    };
+    start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(w->odp->isVisible());
+    w->Timer1Timer();
+    QCOMPARE(name(w->liczba1), spokenProblem(op));
+    QCOMPARE(name(w->licznik), QStringLiteral("Pozostało: 49"));
+    QTest::keyClick(w->odp, Qt::Key_Return);
+    w->Timer1Timer();
+    QCOMPARE(announced(), QStringList({spokenProblem(op), spokenProblem(op)}));
+    QCOMPARE(QApplication::focusWidget(), w->odp);
+    w->Timer2Timer();
+    QAccessibleValueInterface* bar = read(w->pasek)->valueInterface();
+    QVERIFY(bar);
+    QCOMPARE(bar->currentValue().toInt(), cyfrolia::barStep(op));
+    QCOMPARE(bar->maximumValue().toInt(), 100);
+
+    // The 50th problem, closed at once, is not read out; the grade is.
+    runToSummary(*w);
+    QCOMPARE(spy.size(), 49 + 1);
+    QCOMPARE(announced().last(), QStringLiteral("Ocena: ") + w->ocena->text());
+    // A press reaches only a button the mouse could reach: START lies beneath the panel.
+    start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(w->podsumowanie->isVisible());
+    QVERIFY(!w->Timer1->isActive());
 }
 
 QTEST_MAIN(TestExerciseWindows)

@@ -7,11 +7,13 @@
 #include "exercise/tform6.h"
 #include "modal_driver.h"
 #include "results/twyniki.h"
+#include "results/tzapisz.h"
 #include "shell/bmp_reader.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 #include "shell/window_shape.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
@@ -121,6 +123,35 @@ private slots:
             if (child->window() == form1)
                 QCOMPARE(child->focusPolicy(), Qt::NoFocus);
         }
+    }
+
+    void screenReadersMeetEachButtonOnce() {
+        // The notebook and the buttons' raised faces are left out; each button is a push button
+        // named with its word, and its press action does what a click does.
+        QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(form1);
+        QStringList buttons;
+        for (int i = 0; i < menu->childCount(); ++i) {
+            QAccessibleInterface* child = menu->child(i);
+            if (child->state().invisible)
+                continue;
+            QCOMPARE(child->role(), QAccessible::Button);
+            buttons << child->text(QAccessible::Name);
+        }
+        QCOMPARE(buttons, QStringList({"Dodawanie", "Odejmowanie", "Mnożenie", "Dzielenie", "Poziom",
+                                       "Wyniki", "O programie", "Koniec"}));
+        const QStringList seen = driveModals(
+            [] {
+                QAccessible::queryAccessibleInterface(form1->wyn_wcis)
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::pressAction());
+            },
+            closeIt);
+        QCOMPARE(seen, QStringList({wyniki->objectName()}));
+
+        // No window reads its controls' internal names aloud.
+        for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(zapisz)})
+            for (QWidget* widget : window->findChildren<QWidget*>())
+                QVERIFY2(widget->accessibleDescription().isEmpty(), qPrintable(widget->objectName()));
     }
 
     void openerWithChooserClosedByItsCloseBox() {
