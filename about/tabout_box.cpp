@@ -76,6 +76,22 @@ TAboutBox::TAboutBox(QWidget* parent)
     Panel1->setGeometry(16, 8, 289, 193);
     setColour(Panel1, QPalette::Window, kNavy);
 
+    createPanelLabels();
+    createLink();
+    createAuthorPicture();
+
+    OKButton = new QPushButton(QStringLiteral("O&K"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setAccessibleName(QStringLiteral("OK"));
+    OKButton->setGeometry(135, 212, 75, 25);
+    OKButton->setCursor(Qt::PointingHandCursor);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+
+    setTabOrder(Link1, OKButton);
+}
+
+void TAboutBox::createPanelLabels() {
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(8, 8, 65, 57);
@@ -104,7 +120,9 @@ TAboutBox::TAboutBox(QWidget* parent)
                                pixelFont(kDigitSmall, 19, true, true), highlight, white);
     Comments->setWordWrap(true);
     Comments->setGeometry(8, 120, 107, Comments->heightForWidth(107));
+}
 
+void TAboutBox::createLink() {
     Link1 = new TLink(Panel1);
     Link1->setObjectName(QStringLiteral("Link1"));
     Link1->setGeometry(112, 122, 169, 17);
@@ -116,7 +134,9 @@ TAboutBox::TAboutBox(QWidget* parent)
     Link1->FontActive()->SetStyle(TFontStyle::fsUnderline);
     Link1->FontUnactive()->SetColor(QColor(0, 0, 255));
     Link1->FontUnactive()->SetStyle({});
+}
 
+void TAboutBox::createAuthorPicture() {
     Image6 = new QLabel(Panel1);
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(QRect(QPoint(97, 155), about_pictures::kAuthorSize));
@@ -132,16 +152,6 @@ TAboutBox::TAboutBox(QWidget* parent)
         }
         return picture;
     });
-
-    OKButton = new QPushButton(QStringLiteral("O&K"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setAccessibleName(QStringLiteral("OK"));
-    OKButton->setGeometry(135, 212, 75, 25);
-    OKButton->setCursor(Qt::PointingHandCursor);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
-
-    setTabOrder(Link1, OKButton);
 }
 
 void TAboutBox::FormShow() {

@@ -76,18 +76,16 @@ QPainterPath notebookOutline() {
     return path;
 }
 
-QPixmap notebookFace(qreal ratio) {
-    QPixmap pixmap = crisp::canvas(QSize(446, 496), ratio, Qt::white);
-    QPainter p(&pixmap);
+namespace {
 
-    // The cover's edge is drawn hard so that it meets the mask pixel for pixel.
+// The green cover with the index tabs on its right; its edge is drawn hard so that it meets the
+// mask pixel for pixel.
+void drawCover(QPainter& p) {
     QPainterPath cover;
     cover.addRoundedRect(QRectF(0, kCoverTop, kCoverRight, kCoverBottom - kCoverTop), 22, 22);
     p.setRenderHint(QPainter::Antialiasing, false);
-    for (const Tab& tab : kTabs) {
-        const QPainterPath path = tabPath(tab);
-        p.fillPath(path, tab.colour);
-    }
+    for (const Tab& tab : kTabs)
+        p.fillPath(tabPath(tab), tab.colour);
     p.fillPath(cover, kCover);
 
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -109,8 +107,10 @@ QPixmap notebookFace(qreal ratio) {
     p.setClipPath(cover);
     p.fillRect(QRectF(0, kCoverTop, kCoverRight, kCoverBottom - kCoverTop), coverShade);
     p.setClipping(false);
+}
 
-    // The page with a soft shadow below and to the right.
+// The page with a soft shadow below and to the right.
+void drawPage(QPainter& p) {
     const QRectF page(8, 38, 412, 448);
     QPainterPath pagePath;
     pagePath.addRoundedRect(page, 16, 16);
@@ -118,8 +118,10 @@ QPixmap notebookFace(qreal ratio) {
     p.fillPath(pagePath, kPage);
     p.setPen(QPen(kPage.darker(125), 1));
     p.drawPath(pagePath);
+}
 
-    // Punched holes and the wire rings through them.
+// Punched holes and the wire rings through them.
+void drawSpiral(QPainter& p) {
     for (int i = 0; i < kRingCount; ++i) {
         const QRectF ring = ringRect(i);
         const qreal cx = ring.center().x();
@@ -134,6 +136,16 @@ QPixmap notebookFace(qreal ratio) {
         p.setPen(QPen(QColor(70, 75, 80), 1));
         p.drawRoundedRect(ring.adjusted(0.5, 0.5, -0.5, -0.5), kRingWidth / 2, kRingWidth / 2);
     }
+}
+
+} // namespace
+
+QPixmap notebookFace(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(446, 496), ratio, Qt::white);
+    QPainter p(&pixmap);
+    drawCover(p);
+    drawPage(p);
+    drawSpiral(p);
 
     // Whatever the mask cuts away stays plain white, so no soft edge is left half outside.
     QPainterPath outside;
