@@ -35,4 +35,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    void createPanelLabels();
+    void createLink();
+    void createAuthorPicture();
 };

@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "common/emblem.h"
+
 #include <QIcon>
 #include <QLibraryInfo>
 
@@ -8,7 +10,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("1.0"));
     setOrganizationName(QStringLiteral("Cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
-    setWindowIcon(QIcon(QStringLiteral(":/images/about_emblem.png")));
+    setWindowIcon(emblem::icon());
     // The interface is Polish whatever the user's language, Qt's own texts included (the edit
     // fields' menu, the calendar's tips, standard buttons); dates keep the user's own format.
     if (m_qtTexts.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

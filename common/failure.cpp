@@ -33,8 +33,12 @@ QString systemReason(const QFileDevice& file, int error) {
     if (!file.fileName().isEmpty() && QFileInfo(file.fileName()).isDir())
         error = EISDIR;
     if (error != 0)
-        return QString::fromLocal8Bit(std::strerror(error));
+        return systemErrorText(error);
     return file.errorString();
+}
+
+QString systemErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 } // namespace cyfrolia

@@ -71,4 +71,7 @@ QString cannotCreateFileMessage(const QString& fullPath, const QString& reason);
 // nothing.
 QString systemReason(const QFileDevice& file, int error);
 
+// The operating system's own description of an error number (strerror).
+QString systemErrorText(int error);
+
 } // namespace cyfrolia

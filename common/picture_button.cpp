@@ -49,6 +49,13 @@ void PictureButton::click() {
     emit clicked();
 }
 
+PictureButton::PictureButton(const QString& name, const QString& word, const QSize& size,
+                             crisp::Drawing picture, QWidget* parent)
+    : PictureButton(name, word, QPixmap(), parent) {
+    resize(size);
+    crisp::setPicture(this, std::move(picture));
+}
+
 void PictureButton::mousePressEvent(QMouseEvent* event) {
     m_pressed = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);

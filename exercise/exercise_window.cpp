@@ -1,6 +1,7 @@
 #include "exercise/exercise_window.h"
 
 #include "common/accessibility.h"
+#include "common/crisp.h"
 #include "common/error_dialog.h"
 #include "common/picture_button.h"
 #include "common/style.h"
@@ -107,12 +108,13 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
                        QRect(392, 240, 36, 24));
     Label6->adjustSize();
 
-    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"),
-                              exercise_pictures::startButton(), this);
+    // The pictures are drawn for the screen's scale when they are first shown.
+    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"), QSize(104, 38),
+                              exercise_pictures::startButton, this);
     start->move(264, 280);
     connect(start, &PictureButton::clicked, this, &ExerciseWindow::startClick);
-    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"),
-                               exercise_pictures::backButton(), this);
+    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"), QSize(141, 37),
+                               exercise_pictures::backButton, this);
     Image2->move(488, 288);
     connect(Image2, &PictureButton::clicked, this, &ExerciseWindow::Image2Click);
 
@@ -152,14 +154,19 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"),
                       pixelFont(kRounded, 96, true), text, QRect(280, 96, 57, 111));
     ocena->adjustSize();
-    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"),
-                               exercise_pictures::againButton(), podsumowanie);
+    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"), QSize(142, 37),
+                               exercise_pictures::againButton, podsumowanie);
     Image1->move(layout.again);
     connect(Image1, &PictureButton::clicked, this, &ExerciseWindow::Image1Click);
-    m_save = new PictureButton(layout.saveName, QStringLiteral("Zapisz swój wynik"),
-                               exercise_pictures::saveButton(), podsumowanie);
+    m_save = new PictureButton(
+        layout.saveName, QStringLiteral("Zapisz swój wynik"), exercise_pictures::kSaveButtonSize,
+        [](qreal ratio) {
+            QPixmap picture = exercise_pictures::saveButton(ratio);
+            reportSavePictureFailure();
+            return picture;
+        },
+        podsumowanie);
     m_save->move(layout.save);
-    reportSavePictureFailure();
 
     addMnemonic(start, Qt::Key_S);
     addMnemonic(Image2, Qt::Key_W);
@@ -195,7 +202,7 @@ void ExerciseWindow::addMnemonic(PictureButton* button, Qt::Key letter) {
 
 void ExerciseWindow::reportSavePictureFailure() {
     // The drawn stand-in keeps the button usable; the failure is told once for all four
-    // windows, after start-up, in the general error dialog.
+    // windows, once the picture is first shown, in the general error dialog.
     static bool reported = false;
     const QString failure = exercise_pictures::saveButtonFailure();
     if (failure.isEmpty() || reported)
@@ -224,11 +231,11 @@ QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geome
     return label;
 }
 
-QLabel* ExerciseWindow::addOperatorPicture(const QPixmap& picture, const QPoint& at) {
+QLabel* ExerciseWindow::addOperatorPicture(const QSize& size, crisp::Drawing picture, const QPoint& at) {
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Image3"));
-    label->setPixmap(picture);
-    label->setGeometry(QRect(at, picture.size()));
+    label->setGeometry(QRect(at, size));
+    crisp::setPicture(label, std::move(picture));
     label->setCursor(Qt::ArrowCursor);
     setOperatorControl(label);
     return label;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/app_window.h"
+#include "common/crisp.h"
 #include "exercise/series.h"
 #include "exercise/series_timer.h"
 
@@ -98,7 +99,7 @@ protected:
     void setOperatorControl(QLabel* control);
     // The operator as a label in the problem line's big type, or as a picture.
     QLabel* addOperatorLabel(const QString& text, const QRect& geometry, bool sizedToText);
-    QLabel* addOperatorPicture(const QPixmap& picture, const QPoint& at);
+    QLabel* addOperatorPicture(const QSize& size, crisp::Drawing picture, const QPoint& at);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -108,7 +109,7 @@ private:
     void createTimers();
     // Alt+letter presses the picture while it can be seen.
     void addMnemonic(PictureButton* button, Qt::Key letter);
-    void reportSavePictureFailure();
+    static void reportSavePictureFailure();
     void showSeries();
 
     cyfrolia::Series m_series;

@@ -7,7 +7,6 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libxcb1-dev # asking the window manager for frames and owners
   libjpeg-dev
   qt6-translations-l10n # Qt's own texts in Polish
   libgtest-dev googletest
@@ -21,6 +20,12 @@ packages=(
   xvfb xauth xdotool x11-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   locales # the tests run under the Polish locale as well as C
+  # asking the window manager for frames and owners; the start-up benchmark watches the screen
+  libxcb1-dev
+  # the Debian package: CPack's dependency scan, and the checks of the package and its files
+  dpkg-dev file lintian desktop-file-utils appstream
+  # the installed copy's end-to-end test runs as an unprivileged user
+  passwd
 )
 
 missing=()

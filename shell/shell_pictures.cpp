@@ -1,5 +1,6 @@
 #include "shell/shell_pictures.h"
 
+#include "common/crisp.h"
 #include "common/style.h"
 
 #include <QFontMetricsF>
@@ -75,19 +76,16 @@ QPainterPath notebookOutline() {
     return path;
 }
 
-QPixmap notebookFace() {
-    QPixmap pixmap(446, 496);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
+namespace {
 
-    // The cover's edge is drawn hard so that it meets the mask pixel for pixel.
+// The green cover with the index tabs on its right; its edge is drawn hard so that it meets the
+// mask pixel for pixel.
+void drawCover(QPainter& p) {
     QPainterPath cover;
     cover.addRoundedRect(QRectF(0, kCoverTop, kCoverRight, kCoverBottom - kCoverTop), 22, 22);
     p.setRenderHint(QPainter::Antialiasing, false);
-    for (const Tab& tab : kTabs) {
-        const QPainterPath path = tabPath(tab);
-        p.fillPath(path, tab.colour);
-    }
+    for (const Tab& tab : kTabs)
+        p.fillPath(tabPath(tab), tab.colour);
     p.fillPath(cover, kCover);
 
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -109,8 +107,10 @@ QPixmap notebookFace() {
     p.setClipPath(cover);
     p.fillRect(QRectF(0, kCoverTop, kCoverRight, kCoverBottom - kCoverTop), coverShade);
     p.setClipping(false);
+}
 
-    // The page with a soft shadow below and to the right.
+// The page with a soft shadow below and to the right.
+void drawPage(QPainter& p) {
     const QRectF page(8, 38, 412, 448);
     QPainterPath pagePath;
     pagePath.addRoundedRect(page, 16, 16);
@@ -118,8 +118,10 @@ QPixmap notebookFace() {
     p.fillPath(pagePath, kPage);
     p.setPen(QPen(kPage.darker(125), 1));
     p.drawPath(pagePath);
+}
 
-    // Punched holes and the wire rings through them.
+// Punched holes and the wire rings through them.
+void drawSpiral(QPainter& p) {
     for (int i = 0; i < kRingCount; ++i) {
         const QRectF ring = ringRect(i);
         const qreal cx = ring.center().x();
@@ -134,19 +136,28 @@ QPixmap notebookFace() {
         p.setPen(QPen(QColor(70, 75, 80), 1));
         p.drawRoundedRect(ring.adjusted(0.5, 0.5, -0.5, -0.5), kRingWidth / 2, kRingWidth / 2);
     }
+}
+
+} // namespace
+
+QPixmap notebookFace(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(446, 496), ratio, Qt::white);
+    QPainter p(&pixmap);
+    drawCover(p);
+    drawPage(p);
+    drawSpiral(p);
 
     // Whatever the mask cuts away stays plain white, so no soft edge is left half outside.
     QPainterPath outside;
-    outside.addRect(QRectF(pixmap.rect()));
+    outside.addRect(QRectF(0, 0, 446, 496));
     outside = outside.subtracted(notebookOutline());
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillPath(outside, Qt::white);
     return pixmap;
 }
 
-QPixmap innerPage() {
-    QPixmap pixmap(542, 366);
-    pixmap.fill(kInnerPage);
+QPixmap innerPage(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(542, 366), ratio, kInnerPage);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -164,14 +175,14 @@ QPixmap innerPage() {
     return pixmap;
 }
 
-QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed,
+                      qreal ratio) {
+    QPixmap pixmap = crisp::canvas(size, ratio, Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
 
-    const QRectF body = QRectF(pixmap.rect()).adjusted(1.5, 1.5, -1.5, -2.5);
+    const QRectF body = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1.5, 1.5, -1.5, -2.5);
     const qreal radius = body.height() / 2;
 
     // A soft shadow under the raised look only; pressed, the button sits flat on the page.
@@ -222,15 +233,15 @@ QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& wo
     return pixmap;
 }
 
-QPixmap squaredPaper() {
-    QPixmap pixmap(511, 400);
-    pixmap.fill(Qt::white);
+QPixmap squaredPaper(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(511, 400), ratio, Qt::white);
     QPainter p(&pixmap);
-    p.setPen(QPen(kGrid, 1));
+    // The grid in whole device pixels, so that at a fractional scale every line is equally thick.
+    const int thickness = qMax(1, qRound(ratio));
     for (int x = 8; x < 511; x += 16)
-        p.drawLine(x, 0, x, 399);
+        p.fillRect(QRectF(qRound(x * ratio) / ratio, 0, thickness / ratio, 400), kGrid);
     for (int y = 8; y < 400; y += 16)
-        p.drawLine(0, y, 510, y);
+        p.fillRect(QRectF(0, qRound(y * ratio) / ratio, 511, thickness / ratio), kGrid);
 
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);

@@ -40,7 +40,21 @@ e2e_setup() {
         [[ -e "$f" ]] && cp "$f" "$E2E_PROGRAM_DIR/"
     done
     E2E_BIN="$E2E_PROGRAM_DIR/$(basename "$binary")"
+    e2e_session
+}
 
+# e2e_setup_installed <command on PATH>: runs an installed copy where it lies; $E2E_PROGRAM_DIR
+# is the folder of the executable the command leads to.
+e2e_setup_installed() {
+    E2E_TMP=$(mktemp -d /tmp/cyfrolia-e2e.XXXXXX)
+    trap e2e_cleanup EXIT
+    E2E_BIN=$1
+    E2E_PROGRAM_DIR=$(dirname "$(readlink -f "$1")")
+    e2e_session
+}
+
+# The private X server, window manager and session bus.
+e2e_session() {
     # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
     local fd_file="$E2E_TMP/display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &

@@ -23,13 +23,13 @@ e2e_click "$chooser" 208 196          # OK, "I klasa" is checked
 e2e_wait_gone "Poziom"
 exercise=$(e2e_wait_window "Dodawanie")
 e2e_click "$exercise" 316 299         # START
-sleep 0.5
+e2e_wait_atspi "odp" focused
 # Every Enter judges the empty answer as wrong at once; 49 of them end the series.
 for _ in $(seq 49); do
     xdotool key Return
     sleep 0.08
 done
-sleep 1
+e2e_wait_atspi "0" text ocena         # the summary panel with its grade
 e2e_screenshot "summary"
 e2e_click "$exercise" 317 299         # the save picture button of the summary panel (8,8 + 192,272)
 save=$(e2e_wait_window "Zapisz swój wynik:")

@@ -213,6 +213,9 @@ void TestExerciseWindows::names()
 
     const bool pictureOperator = op == Operation::Subtraction || op == Operation::Division;
     QCOMPARE(w->operatorControl()->objectName(), pictureOperator ? QStringLiteral("Image3") : QStringLiteral("plus"));
+    // Pictures are drawn once they are shown.
+    w->show();
+    w->operatorControl()->show();
     QCOMPARE(w->operatorControl()->pixmap().isNull(), !pictureOperator);
 
     // Each picture button carries the word it shows.
@@ -806,6 +809,9 @@ void TestExerciseWindows::pointers()
     QFETCH(Operation, op);
     ScriptedRandom random;
     auto w = makeWindow(op, random);
+    // The SQL pointer is drawn once the bar is first shown.
+    w->show();
+    w->pasek->show();
     if (op == Operation::Multiplication) {
         QCOMPARE(w->pasek->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(w->pasek->cursor().pixmap().size(), QSize(32, 32));
