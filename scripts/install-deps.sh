@@ -14,8 +14,7 @@ packages=(
   # fonts the program maps its typefaces to (all carry the Polish letters)
   fontconfig fonts-dejavu-core fonts-liberation fonts-quicksand fonts-comfortaa
   fonts-lobster fonts-lobstertwo fonts-urw-base35
-  fonts-dancingscript # the handwritten line of the class chooser
-  fonts-havana fonts-yanone-kaffeesatz # the About window's school handwriting and narrow display face
+  fonts-havana fonts-yanone-kaffeesatz # school handwriting (About, the class chooser) and a narrow display face
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
   xvfb xauth xdotool x11-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi

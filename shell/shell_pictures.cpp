@@ -247,8 +247,9 @@ QPixmap squaredPaper(qreal ratio) {
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const QString line = QStringLiteral("Zaznacz klasę do której chodzisz:");
     QFont hand;
-    hand.setFamilies(
-        {QStringLiteral("Dancing Script"), QStringLiteral("Z003"), QStringLiteral("ElementarzDwa")});
+    // School handwriting with the Polish letters ("klasę"); a face without them would borrow its
+    // "ę" from a plain one.
+    hand.setFamilies({style::kElementarz, QStringLiteral("Z003")});
     hand.setWeight(QFont::Bold);
     int pixels = 34;
     hand.setPixelSize(pixels);
