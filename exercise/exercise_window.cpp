@@ -75,6 +75,36 @@ ExerciseWindow::ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSou
 }
 
 void ExerciseWindow::createControls(const ExerciseLayout& layout) {
+    createProblemLine(layout);
+    createCounters();
+    createButtons();
+    createAnswerField(layout);
+    createWelcomeText(layout);
+    createSummaryPanel(layout);
+
+    addMnemonic(start, Qt::Key_S);
+    addMnemonic(Image2, Qt::Key_W);
+    addMnemonic(Image1, Qt::Key_O);
+    addMnemonic(m_save, Qt::Key_Z);
+    // Screen readers hear the problem line as one sentence on liczba1 and each count named with
+    // its caption, so the other parts and the captions would only repeat them.
+    for (QWidget* repeated :
+         {static_cast<QWidget*>(liczba2), static_cast<QWidget*>(rowna), static_cast<QWidget*>(Label3),
+          static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label1)})
+        hideFromScreenReaders(repeated);
+    nameWithCaption(licznik, Label3->text());
+    nameWithCaption(dobre, Label5->text());
+    nameWithCaption(zle, Label6->text());
+    nameWithCaption(ocena, kGradeCaption);
+    m_announcer = new Announcer(this);
+
+    // Windowed controls lie above what is drawn on the window's own surface.
+    odp->raise();
+    powitanie->raise();
+    podsumowanie->raise();
+}
+
+void ExerciseWindow::createProblemLine(const ExerciseLayout& layout) {
     const QFont big = pixelFont(kRounded, 80, true);
     const QColor text = palette().color(QPalette::WindowText);
 
@@ -89,6 +119,10 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     pasek->setGeometry(24, 144, 593, 17);
     pasek->setFont(pixelFont(kSans, 13));
     pasek->setCursor(Qt::ArrowCursor);
+}
+
+void ExerciseWindow::createCounters() {
+    const QColor text = palette().color(QPalette::WindowText);
 
     dobre = makeLabel(this, QStringLiteral("dobre"), QStringLiteral("0"), pixelFont(kSans, 32), kGreen,
                       QRect(200, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
@@ -107,7 +141,9 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Złe:"), pixelFont(kSans, 19), kRed,
                        QRect(392, 240, 36, 24));
     Label6->adjustSize();
+}
 
+void ExerciseWindow::createButtons() {
     // The pictures are drawn for the screen's scale when they are first shown.
     start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"), QSize(104, 38),
                               exercise_pictures::startButton, this);
@@ -117,6 +153,10 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
                                exercise_pictures::backButton, this);
     Image2->move(488, 288);
     connect(Image2, &PictureButton::clicked, this, &ExerciseWindow::Image2Click);
+}
+
+void ExerciseWindow::createAnswerField(const ExerciseLayout& layout) {
+    const QFont big = pixelFont(kRounded, 80, true);
 
     odp = new QLineEdit(this);
     odp->setObjectName(QStringLiteral("odp"));
@@ -129,7 +169,9 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     odp->setTextMargins(0, 0, 0, 0);
     odp->installEventFilter(this);
     connect(odp, &QLineEdit::textChanged, this, [this](const QString& typed) { m_series.setAnswer(typed); });
+}
 
+void ExerciseWindow::createWelcomeText(const ExerciseLayout& layout) {
     powitanie = new QPlainTextEdit(this);
     powitanie->setObjectName(QStringLiteral("powitanie"));
     powitanie->setGeometry(QRect(layout.powitanie, QSize(561, 89)));
@@ -143,6 +185,10 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     powitanie->document()->setDocumentMargin(0);
     powitanie->setPlainText(
         QStringLiteral("Aby rozpocząć wciśnij przycisk START\nAby wrócić do menu wciśnij WSTECZ."));
+}
+
+void ExerciseWindow::createSummaryPanel(const ExerciseLayout& layout) {
+    const QColor text = palette().color(QPalette::WindowText);
 
     podsumowanie = new QWidget(this);
     podsumowanie->setObjectName(QStringLiteral("podsumowanie"));
@@ -167,27 +213,6 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
         },
         podsumowanie);
     m_save->move(layout.save);
-
-    addMnemonic(start, Qt::Key_S);
-    addMnemonic(Image2, Qt::Key_W);
-    addMnemonic(Image1, Qt::Key_O);
-    addMnemonic(m_save, Qt::Key_Z);
-    // Screen readers hear the problem line as one sentence on liczba1 and each count named with
-    // its caption, so the other parts and the captions would only repeat them.
-    for (QWidget* repeated :
-         {static_cast<QWidget*>(liczba2), static_cast<QWidget*>(rowna), static_cast<QWidget*>(Label3),
-          static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label1)})
-        hideFromScreenReaders(repeated);
-    nameWithCaption(licznik, Label3->text());
-    nameWithCaption(dobre, Label5->text());
-    nameWithCaption(zle, Label6->text());
-    nameWithCaption(ocena, kGradeCaption);
-    m_announcer = new Announcer(this);
-
-    // Windowed controls lie above what is drawn on the window's own surface.
-    odp->raise();
-    powitanie->raise();
-    podsumowanie->raise();
 }
 
 void ExerciseWindow::addMnemonic(PictureButton* button, Qt::Key letter) {

@@ -106,6 +106,12 @@ protected:
 
 private:
     void createControls(const ExerciseLayout& layout);
+    void createProblemLine(const ExerciseLayout& layout);
+    void createCounters();
+    void createButtons();
+    void createAnswerField(const ExerciseLayout& layout);
+    void createWelcomeText(const ExerciseLayout& layout);
+    void createSummaryPanel(const ExerciseLayout& layout);
     void createTimers();
     // Alt+letter presses the picture while it can be seen.
     void addMnemonic(PictureButton* button, Qt::Key letter);

@@ -65,6 +65,31 @@ QString takeSome(const QByteArray& bytes, qsizetype& from, qsizetype budget) {
     return out;
 }
 
+// A class's box: white on black, scrolled both ways, lines wrapped at its width.
+QPlainTextEdit* makeResultsBox(QGroupBox* group, const QString& name, const QString& accessibleName) {
+    auto* box = new QPlainTextEdit(group);
+    box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    box->setGeometry(8, 16, 350, 127);
+    box->setFrameShape(QFrame::NoFrame);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setFont(pixelFont(kSans, 11));
+    // Nothing typed here is kept, so there is nothing to undo either.
+    box->setUndoRedoEnabled(false);
+    // Tab and Shift+Tab move on to the next box or OK rather than typing a tab.
+    box->setTabChangesFocus(true);
+    QPalette boxPalette = box->palette();
+    boxPalette.setColor(QPalette::Base, Qt::black);
+    boxPalette.setColor(QPalette::Text, Qt::white);
+    box->setPalette(boxPalette);
+    // The scroll bars keep the system's look.
+    box->verticalScrollBar()->setPalette(QApplication::palette());
+    box->horizontalScrollBar()->setPalette(QApplication::palette());
+    return box;
+}
+
 } // namespace
 
 Twyniki::Twyniki(QWidget* parent)
@@ -108,26 +133,8 @@ Twyniki::Twyniki(QWidget* parent)
         auto* group = new QGroupBox(QString::fromUtf8(row.caption), this);
         group->setObjectName(QString::fromLatin1(row.groupName));
         group->setGeometry(QRect(row.at, QSize(370, 150)));
-        auto* box = new QPlainTextEdit(group);
-        box->setObjectName(QString::fromLatin1(row.boxName));
-        box->setAccessibleName(QString::fromUtf8(row.caption).trimmed());
-        box->setGeometry(8, 16, 350, 127);
-        box->setFrameShape(QFrame::NoFrame);
-        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->setFont(pixelFont(kSans, 11));
-        // Nothing typed here is kept, so there is nothing to undo either.
-        box->setUndoRedoEnabled(false);
-        // Tab and Shift+Tab move on to the next box or OK rather than typing a tab.
-        box->setTabChangesFocus(true);
-        QPalette boxPalette = box->palette();
-        boxPalette.setColor(QPalette::Base, Qt::black);
-        boxPalette.setColor(QPalette::Text, Qt::white);
-        box->setPalette(boxPalette);
-        // The scroll bars keep the system's look.
-        box->verticalScrollBar()->setPalette(QApplication::palette());
-        box->horizontalScrollBar()->setPalette(QApplication::palette());
+        QPlainTextEdit* box =
+            makeResultsBox(group, QString::fromLatin1(row.boxName), QString::fromUtf8(row.caption).trimmed());
         *row.group = group;
         *row.box = box;
         QWidget::setTabOrder(previous, box);
