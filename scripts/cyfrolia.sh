@@ -3,11 +3,22 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${CYFROLIA_BUILD_DIR:-$here/build}"
+# The sanitised build of the tests and the fuzzers (clang).
+sanitized="${CYFROLIA_SANITIZED_BUILD_DIR:-$here/build-asan}"
+
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
 configure_and_build() {
   bash "$here/scripts/install-deps.sh"
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   cmake --build "$build"
+}
+
+configure_and_build_sanitized() {
+  cmake -S "$here" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" \
+    -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS=-O1 -DCYFROLIA_SANITIZE=ON -DCYFROLIA_FUZZ=ON
+  cmake --build "$sanitized"
 }
 
 case "${1:-}" in
@@ -23,9 +34,12 @@ case "${1:-}" in
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$build/cyfrolia"
     ;;
   test)
+    # Every suite runs once, with no second try; any failure fails the command.
     configure_and_build
-    cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2 --repeat until-pass:2
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2)
+    # The unit and widget suites again under ASan and UBSan, and the fuzzers for a bounded run.
+    configure_and_build_sanitized
+    (cd "$sanitized" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2)
     ;;
   bench)
     configure_and_build

@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg-dev
   libgtest-dev googletest
+  # the sanitised tests and the fuzzers: clang with its sanitizer and libFuzzer runtimes
+  clang-14 libclang-rt-14-dev ccache
   # fonts the program maps its typefaces to (all carry the Polish letters)
   fontconfig fonts-dejavu-core fonts-liberation fonts-quicksand fonts-comfortaa
   fonts-lobster fonts-lobstertwo fonts-urw-base35

@@ -4,8 +4,12 @@ Commands:
   text <objectName|accessible name>   text (or name) of the first widget of that name
   focused                             objectName (or name) of the widget with the keyboard focus
   dump                                the whole tree, one widget a line
+  judge <n>                           presses Return n times in the exercise window, each time once
+                                      the counter of problems left (licznik) has dropped by one
 """
+import subprocess
 import sys
+import time
 
 import pyatspi
 
@@ -36,6 +40,39 @@ def text_of(node):
         return node.name
 
 
+def shown(app, wanted):
+    for node, _ in walk(app):
+        if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
+            return node
+    return None
+
+
+def fresh_text(node):
+    # The bus caches names; the label's text is read anew every time.
+    try:
+        node.clear_cache()
+    except AttributeError:
+        pass
+    return text_of(node)
+
+
+def judge(app, count):
+    counter = shown(app, "licznik")
+    if counter is None:
+        return 1
+    left = int(fresh_text(counter))
+    for _ in range(count):
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+        deadline = time.monotonic() + 20
+        while int(fresh_text(counter)) != left - 1:
+            if time.monotonic() > deadline:
+                print(f"licznik stayed at {fresh_text(counter)}, expected {left - 1}", file=sys.stderr)
+                return 1
+            time.sleep(0.01)
+        left -= 1
+    return 0
+
+
 def main(argv):
     cmd = argv[1] if len(argv) > 1 else "dump"
     app = application()
@@ -57,6 +94,8 @@ def main(argv):
                 print(node.description or node.name)
                 return 0
         return 1
+    if cmd == "judge":
+        return judge(app, int(argv[2]))
     raise SystemExit(f"unknown command {cmd}")
 
 

@@ -57,11 +57,26 @@ e2e_setup() {
     E2E_PIDS+=($!)
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    sleep 0.5
+    # Ready when the window manager has announced itself and the accessibility bus answers.
+    e2e_poll 20 e2e_wm_ready || e2e_fail "the window manager did not start"
+    e2e_poll 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        || e2e_fail "the accessibility bus did not start"
     export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
     export NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$E2E_TMP/run"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
+
+# e2e_poll <timeout s> <command...>: runs the command until it succeeds or the time is up.
+e2e_poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
 # e2e_start_app [current directory]: starts the program (from its own folder by default).
 e2e_start_app() {
@@ -72,8 +87,8 @@ e2e_start_app() {
 
 # e2e_wait_window <exact title> [timeout s]: prints the window id once it is mapped.
 e2e_wait_window() {
-    local title=$1 timeout=${2:-10} id
-    for _ in $(seq $((timeout * 20))); do
+    local title=$1 timeout=${2:-20} id deadline=$((SECONDS + ${2:-20}))
+    while ((SECONDS < deadline)); do
         id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.05
@@ -81,10 +96,17 @@ e2e_wait_window() {
     e2e_fail "window \"$title\" did not appear"
 }
 
+# e2e_wait_active <window id> [timeout s]: waits until the window manager has given it the focus,
+# so that keys reach it.
+e2e_wait_active() {
+    e2e_poll "${2:-20}" e2e_is_active "$1" || e2e_fail "window $1 did not get the focus"
+}
+e2e_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+
 # e2e_wait_gone <exact title> [timeout s]
 e2e_wait_gone() {
-    local title=$1 timeout=${2:-10}
-    for _ in $(seq $((timeout * 20))); do
+    local title=$1 deadline=$((SECONDS + ${2:-20}))
+    while ((SECONDS < deadline)); do
         xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
         sleep 0.05
     done
@@ -100,17 +122,14 @@ e2e_window_origin() {
 e2e_click() {
     local id=$1 x=$2 y=$3 button=${4:-1} ox oy
     read -r ox oy < <(e2e_window_origin "$id")
-    xdotool mousemove --sync $((ox + x)) $((oy + y))
-    sleep 0.05
-    xdotool click "$button"
-    sleep 0.1
+    xdotool mousemove --sync $((ox + x)) $((oy + y)) click "$button"
 }
 
 # e2e_key <keysym...>: real key presses to the focused window.
-e2e_key() { xdotool key --delay 40 "$@"; sleep 0.1; }
+e2e_key() { xdotool key --delay 40 "$@"; }
 
 # e2e_type <text>: real typing, Unicode included.
-e2e_type() { xdotool type --delay 60 -- "$1"; sleep 0.1; }
+e2e_type() { xdotool type --delay 60 -- "$1"; }
 
 # e2e_screenshot <name>: saves the whole screen as $E2E_TMP/<name>.png (and in $E2E_SHOTS if set).
 e2e_screenshot() {
@@ -125,30 +144,37 @@ e2e_atspi() { "$PY" "$E2E_DIR/atspi.py" "$@"; }
 
 # e2e_wait_atspi <expected output> <command> [args]: polls e2e_atspi until it prints the text.
 e2e_wait_atspi() {
-    local expected=$1 out=""
+    local expected=$1 out="" deadline=$((SECONDS + 20))
     shift
-    for _ in $(seq 60); do
+    while ((SECONDS < deadline)); do
         out=$(e2e_atspi "$@" 2>/dev/null || true)
         [[ "$out" == "$expected" ]] && return 0
-        sleep 0.1
+        sleep 0.05
     done
     e2e_fail "accessibility read of '$*' gave '$out', expected '$expected'"
 }
 
-# e2e_wait_exit [timeout s]: waits for the program to end and prints its exit code.
+# e2e_judge <count>: presses Return in the exercise window <count> times, each time once the
+# previous judgement's next problem is drawn (the counter of problems left has dropped).
+e2e_judge() { e2e_atspi judge "$1" || e2e_fail "the series did not take $1 judgements"; }
+
+# e2e_wait_exit [timeout s]: waits for the program to end and sets E2E_RC to its exit code.
+# It must run in the shell that started the program (never in $(...)), which alone can wait for it.
 e2e_wait_exit() {
-    local timeout=${1:-10}
-    for _ in $(seq $((timeout * 20))); do
-        if ! kill -0 "$APP_PID" 2>/dev/null; then
-            local rc=0
-            wait "$APP_PID" || rc=$?
-            APP_PID=""
-            echo "$rc"
-            return 0
-        fi
+    local deadline=$((SECONDS + ${1:-20}))
+    while kill -0 "$APP_PID" 2>/dev/null; do
+        ((SECONDS < deadline)) || e2e_fail "the program did not end"
         sleep 0.05
     done
-    e2e_fail "the program did not end"
+    E2E_RC=0
+    wait "$APP_PID" || E2E_RC=$?
+    APP_PID=""
+}
+
+# e2e_expect_exit <code> <what>: waits for the program to end with that exit code.
+e2e_expect_exit() {
+    e2e_wait_exit
+    [[ "$E2E_RC" == "$1" ]] || e2e_fail "$2 ended the program with code $E2E_RC"
 }
 
 e2e_pass() { e2e_log "PASS: $(basename "$0")"; }

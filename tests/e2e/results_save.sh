@@ -23,13 +23,11 @@ e2e_click "$chooser" 208 196          # OK, "I klasa" is checked
 e2e_wait_gone "Poziom"
 exercise=$(e2e_wait_window "Dodawanie")
 e2e_click "$exercise" 316 299         # START
-sleep 0.5
+e2e_wait_active "$exercise"
+e2e_wait_atspi 49 text licznik
 # Every Enter judges the empty answer as wrong at once; 49 of them end the series.
-for _ in $(seq 49); do
-    xdotool key Return
-    sleep 0.08
-done
-sleep 1
+e2e_judge 49
+e2e_wait_atspi 0 text ocena
 e2e_screenshot "summary"
 e2e_click "$exercise" 317 299         # the save picture button of the summary panel (8,8 + 192,272)
 save=$(e2e_wait_window "Zapisz swój wynik:")
@@ -57,6 +55,7 @@ done
 
 # Back to the menu: "Od nowa", then WSTECZ.
 e2e_click "$exercise" 318 250
+e2e_wait_atspi 50 text licznik
 e2e_click "$exercise" 558 306
 e2e_wait_gone "Dodawanie"
 

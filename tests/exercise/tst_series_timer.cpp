@@ -17,16 +17,14 @@ private slots:
 
 namespace {
 
-void turnEventLoop()
-{
+void turnEventLoop() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }
 
 } // namespace
 
-void TestSeriesTimer::startingARunningTimerKeepsItsDueTick()
-{
+void TestSeriesTimer::startingARunningTimerKeepsItsDueTick() {
     cyfrolia::TimerState state;
     state.interval = 200;
     SeriesTimer timer(QStringLiteral("Timer2"), state, nullptr);
@@ -44,8 +42,7 @@ void TestSeriesTimer::startingARunningTimerKeepsItsDueTick()
     QVERIFY(timer.isArmed());
 }
 
-void TestSeriesTimer::stoppingDiscardsThePendingTick()
-{
+void TestSeriesTimer::stoppingDiscardsThePendingTick() {
     cyfrolia::TimerState state;
     state.interval = 5;
     SeriesTimer timer(QStringLiteral("Timer3"), state, nullptr);
@@ -56,13 +53,12 @@ void TestSeriesTimer::stoppingDiscardsThePendingTick()
     QThread::msleep(30);
     state.stop();
     timer.sync(state.running);
-    QTest::qWait(30);
+    turnEventLoop();
     QCOMPARE(ticks.count(), 0);
     QVERIFY(!timer.isArmed());
 }
 
-void TestSeriesTimer::stopAndStartInOneHandlerBeginsAFreshInterval()
-{
+void TestSeriesTimer::stopAndStartInOneHandlerBeginsAFreshInterval() {
     cyfrolia::TimerState state;
     state.interval = 200;
     SeriesTimer timer(QStringLiteral("Timer1"), state, nullptr);
@@ -81,8 +77,7 @@ void TestSeriesTimer::stopAndStartInOneHandlerBeginsAFreshInterval()
     QTRY_COMPARE(ticks.count(), 1);
 }
 
-void TestSeriesTimer::retuningKeepsTheState()
-{
+void TestSeriesTimer::retuningKeepsTheState() {
     cyfrolia::TimerState state;
     state.interval = 100;
     SeriesTimer timer(QStringLiteral("Timer2"), state, nullptr);

@@ -1,6 +1,6 @@
 #include "app/failure.h"
-#include "shell/bmp_reader.h"
 #include "bmp_builder.h"
+#include "shell/bmp_reader.h"
 
 #include <QDir>
 #include <QFile>

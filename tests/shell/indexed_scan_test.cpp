@@ -1,7 +1,7 @@
 // Palette bitmaps kept indexed must shape exactly like the same files expanded to colours.
+#include "bmp_builder.h"
 #include "shell/bmp_reader.h"
 #include "shell/mask_scan.h"
-#include "bmp_builder.h"
 
 #include <QFile>
 
@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
-using cyfrolia::Bitmap;
 using bmp_builder::put32;
+using cyfrolia::Bitmap;
 using cyfrolia::BmpPixels;
 using cyfrolia::MaskRect;
 

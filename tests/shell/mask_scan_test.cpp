@@ -142,6 +142,7 @@ TEST_P(MaskScanAgainstReference, SameRuns) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, MaskScanAgainstReference,
-                         testing::Values(1, 3, 4, 5, 63, 64, 65, 127, 128, 129, 446));
+                         testing::Values(1, 3, 4, 5, 63, 64, 65, 127, 128, 129, 446),
+                         [](const auto& info) { return "Width" + std::to_string(info.param); });
 
 } // namespace

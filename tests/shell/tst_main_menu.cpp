@@ -5,12 +5,12 @@
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
-#include "modal_driver.h"
 #include "results/twyniki.h"
 #include "shell/bmp_reader.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 #include "shell/window_shape.h"
+#include "support/modal_driver.h"
 
 #include <QImage>
 #include <QMessageBox>
@@ -50,7 +50,7 @@ QRegion naiveRegion(const cyfrolia::Bitmap& bitmap) {
 
 } // namespace
 
-class MainMenuTest : public QObject {
+class TestMainMenu : public QObject {
     Q_OBJECT
 
 private:
@@ -373,5 +373,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainMenuTest)
+QTEST_MAIN(TestMainMenu)
 #include "tst_main_menu.moc"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exercise/series.h"
+#include "support/scripted_random.h"
 
 #include <array>
 #include <deque>
@@ -14,8 +15,8 @@ namespace cyfrolia::testing {
 class VirtualScheduler {
 public:
     // With lazyWatcher the end watcher only ticks while the series needs it, as the windows arm it.
-    explicit VirtualScheduler(Series& series, bool lazyWatcher = false) : m_series(series), m_lazy(lazyWatcher)
-    {
+    explicit VirtualScheduler(Series& series, bool lazyWatcher = false)
+        : m_series(series), m_lazy(lazyWatcher) {
         sync();
     }
 
@@ -23,8 +24,7 @@ public:
     int fired(int timer) const { return m_fired[timer - 1]; }
 
     // Call after an event from outside (a click, Enter) so fresh starts count from now.
-    void sync()
-    {
+    void sync() {
         for (int i = 0; i < 4; ++i) {
             TimerState& t = timer(i);
             const bool wanted = t.running && (i != 3 || !m_lazy || m_series.watcherNeeded());
@@ -38,8 +38,7 @@ public:
     }
 
     // Fires the next due tick if it is due by `limit`; returns false when none is.
-    bool step(long long limit)
-    {
+    bool step(long long limit) {
         sync();
         int next = -1;
         for (int i = 0; i < 4; ++i)
@@ -55,8 +54,7 @@ public:
         return true;
     }
 
-    void runFor(long long milliseconds)
-    {
+    void runFor(long long milliseconds) {
         const long long limit = m_now + milliseconds;
         while (step(limit)) {
         }
@@ -65,8 +63,7 @@ public:
     }
 
     // Runs until the condition holds (checked after every tick); false if `limit` ms pass first.
-    bool runUntil(const std::function<bool()>& condition, long long limit = 10'000'000)
-    {
+    bool runUntil(const std::function<bool()>& condition, long long limit = 10'000'000) {
         const long long end = m_now + limit;
         while (!condition()) {
             if (!step(end))
@@ -82,23 +79,33 @@ private:
         long long due = 0;
     };
 
-    TimerState& timer(int i)
-    {
+    TimerState& timer(int i) {
         switch (i) {
-        case 0: return m_series.Timer1;
-        case 1: return m_series.Timer2;
-        case 2: return m_series.Timer3;
-        default: return m_series.Timer4;
+        case 0:
+            return m_series.Timer1;
+        case 1:
+            return m_series.Timer2;
+        case 2:
+            return m_series.Timer3;
+        default:
+            return m_series.Timer4;
         }
     }
 
-    void fire(int i)
-    {
+    void fire(int i) {
         switch (i) {
-        case 0: m_series.Timer1Timer(); break;
-        case 1: m_series.Timer2Timer(); break;
-        case 2: m_series.Timer3Timer(); break;
-        default: m_series.Timer4Timer(); break;
+        case 0:
+            m_series.Timer1Timer();
+            break;
+        case 1:
+            m_series.Timer2Timer();
+            break;
+        case 2:
+            m_series.Timer3Timer();
+            break;
+        default:
+            m_series.Timer4Timer();
+            break;
         }
     }
 
@@ -107,30 +114,6 @@ private:
     long long m_now = 0;
     std::array<Slot, 4> m_slots{};
     std::array<int, 4> m_fired{};
-};
-
-// Plays back queued values; once they run out it draws from a fixed-seed generator.
-class ScriptedRandom final : public RandomSource {
-public:
-    void push(std::initializer_list<int> values) { m_queue.insert(m_queue.end(), values); }
-    void reseed(std::uint32_t) override { ++reseeds; }
-    int uniform(int lo, int hi) override
-    {
-        ++draws;
-        if (!m_queue.empty()) {
-            const int v = m_queue.front();
-            m_queue.pop_front();
-            return v;
-        }
-        return lo + int(m_fallback() % unsigned(hi - lo + 1));
-    }
-
-    int reseeds = 0;
-    int draws = 0;
-
-private:
-    std::deque<int> m_queue;
-    std::minstd_rand m_fallback{12345};
 };
 
 } // namespace cyfrolia::testing
