@@ -1,25 +1,63 @@
 #include "exercise/time_bar.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <algorithm>
 
-TimeBar::TimeBar(QWidget* parent) : QWidget(parent)
-{
+namespace {
+
+// Screen readers (and the end-to-end tests) read the bar as a progress bar with its percentage.
+class TimeBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TimeBarAccessible(TimeBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return QString::number(bar()->value()) + QLatin1Char('%');
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant&) override {} // the timer alone moves it
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 0; }
+
+private:
+    TimeBar* bar() const { return static_cast<TimeBar*>(widget()); }
+};
+
+QAccessibleInterface* timeBarAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TimeBar") && object && object->isWidgetType())
+        return new TimeBarAccessible(static_cast<TimeBar*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+TimeBar::TimeBar(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = (QAccessible::installFactory(timeBarAccessible), true);
+    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("pasek"));
     setAccessibleName(QStringLiteral("pasek"));
 }
 
-void TimeBar::setValue(int value)
-{
+void TimeBar::setValue(int value) {
     value = std::clamp(value, 0, 100);
     if (value == m_value)
         return;
     m_value = value;
     update();
+    QAccessibleValueChangeEvent changed(this, m_value);
+    QAccessible::updateAccessibility(&changed);
 }
 
-void TimeBar::paintEvent(QPaintEvent*)
-{
+void TimeBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect inner = rect().adjusted(1, 1, -1, -1);
     const int filled = inner.width() * m_value / 100;

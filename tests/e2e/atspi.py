@@ -4,8 +4,9 @@ Commands:
   text <objectName|accessible name>   text (or name) of the first widget of that name
   focused                             objectName (or name) of the widget with the keyboard focus
   dump                                the whole tree, one widget a line
-  judge <n>                           presses Return n times in the exercise window, each time once
-                                      the counter of problems left (licznik) has dropped by one
+  judge <n>                           has n problems of the exercise window judged, by Return where
+                                      the problem's time bar allows, each once the counter of
+                                      problems left (licznik) has dropped by one
 """
 import subprocess
 import sys
@@ -56,15 +57,30 @@ def fresh_text(node):
     return text_of(node)
 
 
+def fresh_value(node):
+    try:
+        node.clear_cache()
+    except AttributeError:
+        pass
+    return node.queryValue().currentValue
+
+
 def judge(app, count):
     counter = shown(app, "licznik")
-    if counter is None:
+    bar = shown(app, "pasek")
+    if counter is None or bar is None:
         return 1
     left = int(fresh_text(counter))
     for _ in range(count):
-        subprocess.run(["xdotool", "key", "Return"], check=True)
-        deadline = time.monotonic() + 20
+        # One Return a problem, and only while its bar is less than half full: a Return that came
+        # as the bar ran out would land after the judgement at full bar and judge the empty field
+        # again. With the bar past half, the program judges the problem itself.
+        pressed = False
+        deadline = time.monotonic() + 60
         while int(fresh_text(counter)) != left - 1:
+            if not pressed and fresh_value(bar) < 50:
+                subprocess.run(["xdotool", "key", "Return"], check=True)
+                pressed = True
             if time.monotonic() > deadline:
                 print(f"licznik stayed at {fresh_text(counter)}, expected {left - 1}", file=sys.stderr)
                 return 1

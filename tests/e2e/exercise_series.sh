@@ -21,7 +21,7 @@ e2e_wait_atspi 49 text licznik
 left=$(e2e_atspi text liczba1)
 right=$(e2e_atspi text liczba2)
 e2e_type "$((left + right))"
-e2e_key Return
+e2e_judge 1
 e2e_wait_atspi 1 text dobre
 e2e_wait_atspi 48 text licznik
 e2e_type "x"

@@ -42,8 +42,11 @@ e2e_setup() {
     E2E_BIN="$E2E_PROGRAM_DIR/$(basename "$binary")"
 
     # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
+    # Keys never repeat: on a busy machine xdotool may hold a key long enough for the server to
+    # repeat it, and a repeated Return is one judgement too many.
     local fd_file="$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ardelay 65535 -arinterval 65535 \
+        3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     for _ in $(seq 200); do [[ -s "$fd_file" ]] && break; sleep 0.05; done
     [[ -s "$fd_file" ]] || e2e_fail "Xvfb did not report its display"
@@ -154,7 +157,8 @@ e2e_wait_atspi() {
     e2e_fail "accessibility read of '$*' gave '$out', expected '$expected'"
 }
 
-# e2e_judge <count>: presses Return in the exercise window <count> times, each time once the
+# e2e_judge <count>: has <count> problems of the exercise window judged, each by Return while its
+# time bar is less than half full (by the program at full bar otherwise), each Return once the
 # previous judgement's next problem is drawn (the counter of problems left has dropped).
 e2e_judge() { e2e_atspi judge "$1" || e2e_fail "the series did not take $1 judgements"; }
 
