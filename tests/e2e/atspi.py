@@ -4,9 +4,10 @@ Commands:
   text <objectName|accessible name>   text (or name) of the first widget of that name
   focused                             objectName (or name) of the widget with the keyboard focus
   dump                                the whole tree, one widget a line
-  judge <n>                           has n problems of the exercise window judged, by Return where
-                                      the problem's time bar allows, each once the counter of
-                                      problems left (licznik) has dropped by one
+  judge                               has every problem left in the exercise window judged: Return
+                                      on each while its time bar has time, else by the program
+  answer <+|-|*|/>                    types the right result of the problem on screen and presses
+                                      Return (on the next problem if this one's bar is past half)
 """
 import subprocess
 import sys
@@ -65,28 +66,56 @@ def fresh_value(node):
     return node.queryValue().currentValue
 
 
-def judge(app, count):
-    counter = shown(app, "licznik")
-    bar = shown(app, "pasek")
+def wait_drop(counter, left, timeout=120):
+    """Waits until the counter of problems left is below `left`; returns its value, or None."""
+    deadline = time.monotonic() + timeout
+    while (now := int(fresh_text(counter))) >= left:
+        if time.monotonic() > deadline:
+            print(f"licznik stayed at {now}, expected {left - 1}", file=sys.stderr)
+            return None
+        time.sleep(0.01)
+    return now
+
+
+def has_time(bar):
+    # A key that came as the bar ran out would land after the judgement at full bar and judge
+    # the empty field again; with the bar past half, the program judges the problem itself.
+    return fresh_value(bar) < 50
+
+
+def judge(app):
+    """Has every problem left judged: Return on each while its bar has time, else the program."""
+    counter, bar = shown(app, "licznik"), shown(app, "pasek")
     if counter is None or bar is None:
         return 1
     left = int(fresh_text(counter))
-    for _ in range(count):
-        # One Return a problem, and only while its bar is less than half full: a Return that came
-        # as the bar ran out would land after the judgement at full bar and judge the empty field
-        # again. With the bar past half, the program judges the problem itself.
-        pressed = False
-        deadline = time.monotonic() + 60
-        while int(fresh_text(counter)) != left - 1:
-            if not pressed and fresh_value(bar) < 50:
-                subprocess.run(["xdotool", "key", "Return"], check=True)
-                pressed = True
-            if time.monotonic() > deadline:
-                print(f"licznik stayed at {fresh_text(counter)}, expected {left - 1}", file=sys.stderr)
-                return 1
-            time.sleep(0.01)
-        left -= 1
+    while left > 0:
+        if has_time(bar):
+            subprocess.run(["xdotool", "key", "Return"], check=True)
+        left = wait_drop(counter, left)
+        if left is None:
+            return 1
     return 0
+
+
+def answer(app, op):
+    """Types the right result of the problem on screen and presses Return, on the first problem
+    whose bar has time for it."""
+    counter, bar = shown(app, "licznik"), shown(app, "pasek")
+    first, second = shown(app, "liczba1"), shown(app, "liczba2")
+    if None in (counter, bar, first, second):
+        return 1
+    while True:
+        left = int(fresh_text(counter))
+        if has_time(bar):
+            a, b = int(fresh_text(first)), int(fresh_text(second))
+            result = {"+": a + b, "-": a - b, "*": a * b, "/": a // b if b else 0}[op]
+            if int(fresh_text(counter)) == left:
+                subprocess.run(["xdotool", "type", "--delay", "0", "--", str(result)], check=True)
+                subprocess.run(["xdotool", "key", "Return"], check=True)
+                return 0 if wait_drop(counter, left) is not None else 1
+        if wait_drop(counter, left) is None:
+            return 1
 
 
 def main(argv):
@@ -111,7 +140,9 @@ def main(argv):
                 return 0
         return 1
     if cmd == "judge":
-        return judge(app, int(argv[2]))
+        return judge(app)
+    if cmd == "answer":
+        return answer(app, argv[2])
     raise SystemExit(f"unknown command {cmd}")
 
 

@@ -48,11 +48,9 @@ e2e_setup() {
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ardelay 65535 -arinterval 65535 \
         3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
-    for _ in $(seq 200); do [[ -s "$fd_file" ]] && break; sleep 0.05; done
-    [[ -s "$fd_file" ]] || e2e_fail "Xvfb did not report its display"
+    e2e_poll 20 e2e_display_reported "$fd_file" || e2e_fail "Xvfb did not report its display: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$fd_file")"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-    xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+    e2e_poll 20 xdpyinfo || e2e_fail "Xvfb did not start on $DISPLAY: $(cat "$E2E_TMP/xvfb.log")"
 
     eval "$(dbus-launch --sh-syntax)"
     export DBUS_SESSION_BUS_ADDRESS DBUS_SESSION_BUS_PID
@@ -78,6 +76,9 @@ e2e_poll() {
         sleep 0.05
     done
 }
+
+# A whole line: Xvfb writes the number and then a line break.
+e2e_display_reported() { [[ $(tail -c 1 "$1" 2>/dev/null | od -An -c) == *'\n'* ]]; }
 
 e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
@@ -157,10 +158,13 @@ e2e_wait_atspi() {
     e2e_fail "accessibility read of '$*' gave '$out', expected '$expected'"
 }
 
-# e2e_judge <count>: has <count> problems of the exercise window judged, each by Return while its
-# time bar is less than half full (by the program at full bar otherwise), each Return once the
-# previous judgement's next problem is drawn (the counter of problems left has dropped).
-e2e_judge() { e2e_atspi judge "$1" || e2e_fail "the series did not take $1 judgements"; }
+# e2e_judge: has every problem left in the exercise window judged, one by one, by Return while
+# the problem's time bar has time left (by the program at full bar otherwise).
+e2e_judge() { e2e_atspi judge || e2e_fail "the series did not end"; }
+
+# e2e_answer <+|-|*|/>: the right result of the problem on screen, typed and confirmed with Return
+# (on the next problem if this one's time is nearly up).
+e2e_answer() { e2e_atspi answer "$1" || e2e_fail "no problem was answered"; }
 
 # e2e_wait_exit [timeout s]: waits for the program to end and sets E2E_RC to its exit code.
 # It must run in the shell that started the program (never in $(...)), which alone can wait for it.

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(pos >= 0 && pos <= typed.size());
     check(typed.size() <= maximum);
     for (const QChar c : typed)
-        check(NameValidator::allowed(c) && cp1250::canEncode(c.unicode()) && c != u'\r' && c != u'\n');
+        check(NameValidator::allowed(c) && cyfrolia::cp1250::canEncode(c.unicode()) && c != u'\r' &&
+              c != u'\n');
     // What stays is what was given, in order, only with characters dropped.
     qsizetype from = 0;
     for (const QChar c : typed) {

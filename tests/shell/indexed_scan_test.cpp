@@ -123,7 +123,7 @@ TEST_P(IndexedScan, SameRunsAsTheExpandedPixels) {
     const auto& [c, width, topDown] = GetParam();
     const int height = 13;
     const QByteArray file = makeIndexedBmp(width, height, c.bits, c.palette, topDown,
-                                           [&](int x, int y) { return testIndex(x, y, c.bits); });
+                                           [bits = c.bits](int x, int y) { return testIndex(x, y, bits); });
     const Bitmap expanded = cyfrolia::decodeBmp(file);
     const Bitmap indexed = cyfrolia::decodeBmp(file, BmpPixels::KeepIndexed);
     ASSERT_FALSE(expanded.isIndexed());
