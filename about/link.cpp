@@ -1,6 +1,8 @@
 #include "about/link.h"
 
-#include "app/failure.h"
+#include "about/link_checker.h"
+
+#include "common/failure.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -20,41 +22,38 @@
 
 TLinkTextAttributes::TLinkTextAttributes(QObject* parent) : QObject(parent) {}
 
-void TLinkTextAttributes::SetColor(const QColor& value)
-{
+void TLinkTextAttributes::SetColor(const QColor& value) {
     if (value == m_Color)
         return;
     m_Color = value;
     Changed();
 }
 
-void TLinkTextAttributes::SetStyle(TFontStyles value)
-{
+void TLinkTextAttributes::SetStyle(TFontStyles value) {
     if (value == m_Style)
         return;
     m_Style = value;
     Changed();
 }
 
-void TLinkTextAttributes::Assign(const QObject* source)
-{
+cyfrolia::Result<void> TLinkTextAttributes::Assign(const QObject* source) {
     if (const auto* other = qobject_cast<const TLinkTextAttributes*>(source)) {
         m_Color = other->m_Color;
         m_Style = other->m_Style;
-        return;
+        return {};
     }
-    const QString from = source ? QString::fromLatin1(source->metaObject()->className()) : QStringLiteral("nil");
-    throw cyfrolia::Failure(QStringLiteral("Cannot assign a %1 to a %2").arg(from, QString::fromLatin1(metaObject()->className())));
+    const QString from =
+        source ? QString::fromLatin1(source->metaObject()->className()) : QStringLiteral("nil");
+    return cyfrolia::Failed{QStringLiteral("Cannot assign a %1 to a %2")
+                                .arg(from, QString::fromLatin1(metaObject()->className()))};
 }
 
-void TLinkTextAttributes::Changed()
-{
+void TLinkTextAttributes::Changed() {
     if (OnChange)
         OnChange(this);
 }
 
-QFont styledFont(QFont font, TFontStyles style)
-{
+QFont styledFont(QFont font, TFontStyles style) {
     font.setBold(style.testFlag(TFontStyle::fsBold));
     font.setItalic(style.testFlag(TFontStyle::fsItalic));
     font.setUnderline(style.testFlag(TFontStyle::fsUnderline));
@@ -62,8 +61,7 @@ QFont styledFont(QFont font, TFontStyles style)
     return font;
 }
 
-int captionOffset(int alignment, int size, int extent, int margin)
-{
+int captionOffset(int alignment, int size, int extent, int margin) {
     switch (alignment) {
     case 0:
         return margin;
@@ -81,14 +79,12 @@ int captionOffset(int alignment, int size, int extent, int margin)
 
 namespace {
 
-TLink::UrlOpener& urlOpener()
-{
+TLink::UrlOpener& urlOpener() {
     static TLink::UrlOpener opener;
     return opener;
 }
 
-QPushButton* defaultButtonOf(QWidget* window)
-{
+QPushButton* defaultButtonOf(QWidget* window) {
     const auto buttons = window->findChildren<QPushButton*>();
     for (QPushButton* button : buttons)
         if (button->isDefault() && button->isVisible())
@@ -101,22 +97,19 @@ class LinkAccessible : public QAccessibleWidget {
 public:
     explicit LinkAccessible(TLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
 
-    QString text(QAccessible::Text kind) const override
-    {
+    QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
             return static_cast<TLink*>(widget())->Caption();
         return QAccessibleWidget::text(kind);
     }
     QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override
-    {
+    void doAction(const QString& action) override {
         if (action == pressAction())
             static_cast<TLink*>(widget())->Click();
     }
 };
 
-QAccessibleInterface* linkAccessibleFactory(const QString& className, QObject* object)
-{
+QAccessibleInterface* linkAccessibleFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("TLink") && object && object->isWidgetType())
         return new LinkAccessible(static_cast<TLink*>(object));
     return nullptr;
@@ -125,8 +118,8 @@ QAccessibleInterface* linkAccessibleFactory(const QString& className, QObject* o
 } // namespace
 
 TLink::TLink(QWidget* parent)
-    : QWidget(parent), m_FontActive(new TLinkTextAttributes(this)), m_FontUnactive(new TLinkTextAttributes(this))
-{
+    : QWidget(parent), m_FontActive(new TLinkTextAttributes(this)),
+      m_FontUnactive(new TLinkTextAttributes(this)) {
     // Defaults first, then the repaint hooks, so that a new link is not repainted for them.
     m_FontActive->SetColor(QColor(255, 0, 0));
     m_FontActive->SetStyle(TFontStyle::fsUnderline);
@@ -148,76 +141,67 @@ TLink::TLink(QWidget* parent)
     Q_UNUSED(accessible);
 }
 
-TLink::~TLink()
-{
+TLink::~TLink() {
     if (LinkChecker)
         LinkChecker->LinkDestroyed(this);
 }
 
-void TLink::SetFontActive(const QObject* value)
-{
-    m_FontActive->Assign(value);
+cyfrolia::Result<void> TLink::SetFontActive(const QObject* value) {
+    cyfrolia::Result<void> assigned = m_FontActive->Assign(value);
     update();
+    return assigned;
 }
 
-void TLink::SetFontUnactive(const QObject* value)
-{
-    m_FontUnactive->Assign(value);
+cyfrolia::Result<void> TLink::SetFontUnactive(const QObject* value) {
+    cyfrolia::Result<void> assigned = m_FontUnactive->Assign(value);
     update();
+    return assigned;
 }
 
-void TLink::SetURL(const QString& value)
-{
+void TLink::SetURL(const QString& value) {
     m_URL = value;
     if (m_Hint.isEmpty())
         m_Hint = value;
 }
 
-void TLink::SetCaption(const QString& value)
-{
+void TLink::SetCaption(const QString& value) {
     m_Caption = value;
     update();
 }
 
-void TLink::SetMarginHorizontal(int value)
-{
+void TLink::SetMarginHorizontal(int value) {
     if (value == m_MarginHorizontal)
         return;
     m_MarginHorizontal = value;
     update();
 }
 
-void TLink::SetMarginVertical(int value)
-{
+void TLink::SetMarginVertical(int value) {
     if (value == m_MarginVertical)
         return;
     m_MarginVertical = value;
     update();
 }
 
-void TLink::SetVertical(TVerticalAlign value)
-{
+void TLink::SetVertical(TVerticalAlign value) {
     if (value == m_Vertical)
         return;
     m_Vertical = value;
     update();
 }
 
-void TLink::SetHorizontal(THorizontalAlign value)
-{
+void TLink::SetHorizontal(THorizontalAlign value) {
     if (value == m_Horizontal)
         return;
     m_Horizontal = value;
     update();
 }
 
-QColor TLink::Color() const
-{
+QColor TLink::Color() const {
     return palette().color(QPalette::Window);
 }
 
-void TLink::SetColor(const QColor& value)
-{
+void TLink::SetColor(const QColor& value) {
     QPalette own = palette();
     own.setColor(QPalette::Window, value);
     setPalette(own);
@@ -225,31 +209,27 @@ void TLink::SetColor(const QColor& value)
     update();
 }
 
-void TLink::SetParentColor(bool value)
-{
+void TLink::SetParentColor(bool value) {
     m_ParentColor = value;
     if (value)
         setPalette(QPalette()); // nothing of its own: the parent's palette shows through
     update();
 }
 
-void TLink::SetAutoSize(bool value)
-{
+void TLink::SetAutoSize(bool value) {
     m_AutoSize = value;
     if (value)
         AdjustSize();
 }
 
-void TLink::AdjustSize()
-{
+void TLink::AdjustSize() {
     int w = width();
     int h = height();
     if (CanAutoSize(w, h))
         resize(w, h);
 }
 
-bool TLink::CanAutoSize(int& newWidth, int& newHeight)
-{
+bool TLink::CanAutoSize(int& newWidth, int& newHeight) {
     if (!parentWidget())
         return false;
     const QFontMetrics metrics(m_canvasFont);
@@ -258,14 +238,13 @@ bool TLink::CanAutoSize(int& newWidth, int& newHeight)
     return true;
 }
 
-QSize TLink::sizeHint() const
-{
+QSize TLink::sizeHint() const {
     const QFontMetrics metrics(CurrentFont());
-    return {metrics.horizontalAdvance(m_Caption) + 2 * m_MarginHorizontal, metrics.height() + 2 * m_MarginVertical};
+    return {metrics.horizontalAdvance(m_Caption) + 2 * m_MarginHorizontal,
+            metrics.height() + 2 * m_MarginVertical};
 }
 
-void TLink::SetActive(bool flag)
-{
+void TLink::SetActive(bool flag) {
     if (flag) {
         m_Unactive = false;
         if (OnMouseOver)
@@ -278,13 +257,11 @@ void TLink::SetActive(bool flag)
     update();
 }
 
-void TLink::SetUrlOpener(UrlOpener opener)
-{
+void TLink::SetUrlOpener(UrlOpener opener) {
     urlOpener() = std::move(opener);
 }
 
-void TLink::OpenURL()
-{
+void TLink::OpenURL() {
     if (m_URL.isEmpty())
         return;
     // Whatever the desktop makes of it, the program shows nothing.
@@ -295,8 +272,7 @@ void TLink::OpenURL()
         QDesktopServices::openUrl(url);
 }
 
-void TLink::Click()
-{
+void TLink::Click() {
     emit clicked();
     if (OnClick)
         OnClick(this);
@@ -304,18 +280,15 @@ void TLink::Click()
         OpenURL();
 }
 
-const TLinkTextAttributes* TLink::CurrentAttributes() const
-{
+const TLinkTextAttributes* TLink::CurrentAttributes() const {
     return m_Unactive ? m_FontUnactive : m_FontActive;
 }
 
-QFont TLink::CurrentFont() const
-{
+QFont TLink::CurrentFont() const {
     return styledFont(font(), CurrentAttributes()->Style());
 }
 
-QRect TLink::TextRect() const
-{
+QRect TLink::TextRect() const {
     const QFontMetrics metrics(CurrentFont());
     const int h = metrics.height();
     const int w = metrics.horizontalAdvance(m_Caption);
@@ -324,8 +297,7 @@ QRect TLink::TextRect() const
     return {left, top, w, h};
 }
 
-void TLink::Paint()
-{
+void TLink::Paint() {
     QPainter canvas(this);
     canvas.setPen(Color());
     canvas.setBrush(Color());
@@ -333,8 +305,7 @@ void TLink::Paint()
     DrawCaption(canvas);
 }
 
-void TLink::DrawCaption(QPainter& canvas)
-{
+void TLink::DrawCaption(QPainter& canvas) {
     canvas.setFont(font());
     canvas.fillRect(rect(), canvas.brush());
 
@@ -377,13 +348,11 @@ void TLink::DrawCaption(QPainter& canvas)
     canvas.setPen(remembered);
 }
 
-void TLink::AttributesChanged(QObject*)
-{
+void TLink::AttributesChanged(QObject*) {
     update();
 }
 
-bool TLink::event(QEvent* event)
-{
+bool TLink::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // The Hint is shown only where hints are switched on.
         if (m_ShowHint && !m_Hint.isEmpty())
@@ -395,16 +364,15 @@ bool TLink::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void TLink::paintEvent(QPaintEvent*)
-{
+void TLink::paintEvent(QPaintEvent*) {
     Paint();
 }
 
-void TLink::keyPressEvent(QKeyEvent* event)
-{
+void TLink::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool space = event->key() == Qt::Key_Space;
-    if ((!enter && !space) || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    if ((!enter && !space) ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -428,8 +396,7 @@ void TLink::keyPressEvent(QKeyEvent* event)
         Click();
 }
 
-void TLink::mousePressEvent(QMouseEvent* event)
-{
+void TLink::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     event->accept();
     if (event->button() != Qt::LeftButton)
@@ -439,9 +406,9 @@ void TLink::mousePressEvent(QMouseEvent* event)
         setFocus(Qt::MouseFocusReason);
 }
 
-void TLink::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+void TLink::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         m_pressed = false;
     event->accept();
@@ -449,8 +416,7 @@ void TLink::mouseReleaseEvent(QMouseEvent* event)
         Click();
 }
 
-void TLink::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void TLink::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is no click of its own: the page opens once.
     event->accept();
     m_pressed = false;
@@ -461,20 +427,17 @@ void TLink::mouseDoubleClickEvent(QMouseEvent* event)
         setFocus(Qt::MouseFocusReason);
 }
 
-void TLink::focusInEvent(QFocusEvent* event)
-{
+void TLink::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     update();
 }
 
-void TLink::focusOutEvent(QFocusEvent* event)
-{
+void TLink::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     update();
 }
 
-void TLink::changeEvent(QEvent* event)
-{
+void TLink::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         update();
@@ -482,98 +445,14 @@ void TLink::changeEvent(QEvent* event)
         m_canvasFont = font();
 }
 
-void TLink::showEvent(QShowEvent* event)
-{
+void TLink::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (LinkChecker)
         LinkChecker->LinkShown(this);
 }
 
-void TLink::hideEvent(QHideEvent* event)
-{
+void TLink::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (LinkChecker)
         LinkChecker->LinkHidden(this);
-}
-
-// --- The watcher -----------------------------------------------------------------------------
-
-TLinkChecker* LinkChecker = nullptr;
-QTimer* LinkTimer = nullptr;
-QPointer<TLink> LinkUnderMouse;
-
-TLinkChecker::TLinkChecker() = default;
-
-void TLinkChecker::SetPointerSource(PointerSource source)
-{
-    m_pointer = std::move(source);
-}
-
-void TLinkChecker::CheckMouse()
-{
-    const QPoint pointer = m_pointer ? m_pointer() : QCursor::pos();
-    // The child at the point, disabled ones included; a covered link is not found.
-    QWidget* control = QApplication::widgetAt(pointer);
-    if (LinkUnderMouse && control != LinkUnderMouse.data())
-        LinkUnderMouse->SetActive(false);
-    if (auto* link = qobject_cast<TLink*>(control)) {
-        LinkUnderMouse = link;
-        link->SetActive(true);
-    } else {
-        LinkUnderMouse = nullptr;
-    }
-    UpdateTimer();
-}
-
-void TLinkChecker::LinkShown(TLink* link)
-{
-    if (!m_visible.contains(link))
-        m_visible.append(link);
-    UpdateTimer();
-}
-
-void TLinkChecker::LinkHidden(TLink* link)
-{
-    m_visible.removeAll(link);
-    UpdateTimer();
-}
-
-void TLinkChecker::LinkDestroyed(TLink* link)
-{
-    m_visible.removeAll(link);
-    if (LinkUnderMouse.data() == link)
-        LinkUnderMouse = nullptr;
-    UpdateTimer();
-}
-
-void TLinkChecker::UpdateTimer()
-{
-    if (!LinkTimer)
-        return;
-    // A link that hid while active still needs the tick that turns it unactive.
-    const bool needed = !m_visible.isEmpty() || !LinkUnderMouse.isNull();
-    if (needed && !LinkTimer->isActive())
-        LinkTimer->start();
-    else if (!needed && LinkTimer->isActive())
-        LinkTimer->stop();
-}
-
-void CreateLinkWatcher()
-{
-    if (LinkChecker)
-        return;
-    LinkChecker = new TLinkChecker;
-    LinkTimer = new QTimer;
-    LinkTimer->setInterval(100);
-    QObject::connect(LinkTimer, &QTimer::timeout, LinkChecker, &TLinkChecker::CheckMouse);
-    LinkUnderMouse = nullptr;
-}
-
-void FreeLinkWatcher()
-{
-    delete LinkTimer;
-    LinkTimer = nullptr;
-    delete LinkChecker;
-    LinkChecker = nullptr;
-    LinkUnderMouse = nullptr;
 }

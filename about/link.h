@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QColor>
 #include <QFlags>
 #include <QFont>
@@ -32,8 +34,9 @@ public:
     TFontStyles Style() const { return m_Style; }
     void SetStyle(TFontStyles value);
 
-    // Copies another TLinkTextAttributes without notifying; anything else is refused.
-    void Assign(const QObject* source);
+    // Copies another TLinkTextAttributes without notifying; anything else is refused with the
+    // assignment error.
+    cyfrolia::Result<void> Assign(const QObject* source);
 
     // Called after Color or Style really changed.
     TNotifyEvent OnChange;
@@ -64,9 +67,9 @@ public:
     ~TLink() override;
 
     TLinkTextAttributes* FontActive() const { return m_FontActive; }
-    void SetFontActive(const QObject* value);
+    cyfrolia::Result<void> SetFontActive(const QObject* value);
     TLinkTextAttributes* FontUnactive() const { return m_FontUnactive; }
-    void SetFontUnactive(const QObject* value);
+    cyfrolia::Result<void> SetFontUnactive(const QObject* value);
 
     QString URL() const { return m_URL; }
     void SetURL(const QString& value);
@@ -162,38 +165,3 @@ private:
     // The drawing surface's font: the control's font with the style DrawCaption applied last.
     QFont m_canvasFont;
 };
-
-// The hover watcher shared by every link: each tick finds the control under the pointer and
-// switches the links. Its timer runs only while some link is shown, and for one more tick
-// after the last one hides while active, so that it still turns unactive.
-class TLinkChecker : public QObject {
-    Q_OBJECT
-public:
-    TLinkChecker();
-
-    void CheckMouse();
-
-    // Where the pointer is, in screen coordinates; QCursor::pos() unless a test says otherwise.
-    using PointerSource = std::function<QPoint()>;
-    void SetPointerSource(PointerSource source);
-
-    void LinkShown(TLink* link);
-    void LinkHidden(TLink* link);
-    void LinkDestroyed(TLink* link);
-    int VisibleLinks() const { return int(m_visible.size()); }
-
-private:
-    void UpdateTimer();
-
-    PointerSource m_pointer;
-    QList<TLink*> m_visible;
-};
-
-extern TLinkChecker* LinkChecker;
-extern QTimer* LinkTimer;
-// The link last found under the pointer; forgets a link that is destroyed.
-extern QPointer<TLink> LinkUnderMouse;
-
-// Created when the program starts, before any window, and freed at its end.
-void CreateLinkWatcher();
-void FreeLinkWatcher();

@@ -1,22 +1,22 @@
 #include "about/tabout_box.h"
 
 #include "about/link.h"
-#include "app/error_dialog.h"
-#include "app/failure.h"
-#include "app/fonts.h"
-#include "app/jpeg_image.h"
+#include "common/error_dialog.h"
+#include "common/failure.h"
+#include "common/jpeg_image.h"
+#include "common/style.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
 
+using namespace style;
+
 TAboutBox* AboutBox = nullptr;
 
 namespace {
 
-const QColor clSkyBlue(166, 202, 240);
-const QColor clNavy(0, 0, 128);
 // The active title bar colour of the classic desktop the window was laid out on.
 const QColor activeTitleColour(0, 84, 227);
 
@@ -26,8 +26,7 @@ public:
     explicit BevelPanel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const QColor light = palette().color(QPalette::Active, QPalette::Light);
         const QColor shadow = palette().color(QPalette::Active, QPalette::Dark);
@@ -39,8 +38,7 @@ protected:
     }
 
 private:
-    static void bevel(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight)
-    {
+    static void bevel(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
         painter.fillRect(r.left(), r.top(), r.width() - 1, 1, topLeft);
         painter.fillRect(r.left(), r.top(), 1, r.height() - 1, topLeft);
         painter.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
@@ -48,24 +46,12 @@ private:
     }
 };
 
-void paintOpaque(QWidget* widget, const QColor& background, const QColor& text)
-{
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::WindowText, text);
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
-}
-
-QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, const QFont& font,
-                  const QColor& background, const QColor& textColour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    paintOpaque(label, background, textColour);
+// The labels are opaque: each fills its own rectangle with its background first.
+QLabel* makeOpaqueLabel(const QString& name, const QString& text, QWidget* parent, const QFont& font,
+                        const QColor& background, const QColor& textColour) {
+    QLabel* label = makeLabel(parent, name, text, font, textColour, QRect());
+    setColour(label, QPalette::Window, background);
+    label->setAutoFillBackground(true);
     return label;
 }
 
@@ -73,23 +59,19 @@ QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, con
 
 // A dialog frame: a title bar with its close box only, and no resizing.
 TAboutBox::TAboutBox(QWidget* parent)
-    : AppWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-{
+    : AppWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(kClientWidth, kClientHeight);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, clSkyBlue);
-    setPalette(colours);
+    setFont(pixelFont(kSans, 11));
+    setColour(this, QPalette::Window, kSkyBlue);
     setAutoFillBackground(true);
 
     Panel1 = new BevelPanel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(16, 8, 289, 193);
-    QPalette panelColours = Panel1->palette();
-    panelColours.setColor(QPalette::Window, clNavy);
-    Panel1->setPalette(panelColours);
+    setColour(Panel1, QPalette::Window, kNavy);
 
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
@@ -100,29 +82,29 @@ TAboutBox::TAboutBox(QWidget* parent)
     const QColor white(255, 255, 255);
     const QColor highlight = palette().color(QPalette::Active, QPalette::Highlight);
 
-    ProductName = makeLabel(QStringLiteral("ProductName"), QStringLiteral("Cyfrolia 1.0"), Panel1,
-                            pixelFont(QStringLiteral("ElementarzDwa"), 29, true, true), activeTitleColour, white);
+    ProductName = makeOpaqueLabel(QStringLiteral("ProductName"), QStringLiteral("Cyfrolia 1.0"), Panel1,
+                                  pixelFont(kElementarz, 29, true, true), activeTitleColour, white);
     ProductName->setGeometry(80, 8, 169, 36);
 
-    Version = makeLabel(QStringLiteral("Version"), QStringLiteral("Wersja 1.0"), Panel1,
-                        pixelFont(QStringLiteral("MS Sans Serif"), 11, true, true), clSkyBlue, QColor(0, 0, 0));
+    Version = makeOpaqueLabel(QStringLiteral("Version"), QStringLiteral("Wersja 1.0"), Panel1,
+                              pixelFont(kSans, 11, true, true), kSkyBlue, QColor(0, 0, 0));
     Version->move(88, 48);
     Version->adjustSize();
 
-    Copyright = makeLabel(QStringLiteral("Copyright"), QStringLiteral("Autor: Zespół Cyfrolii"), Panel1,
-                          pixelFont(QStringLiteral("Arial"), 16, true, true), highlight, white);
+    Copyright = makeOpaqueLabel(QStringLiteral("Copyright"), QStringLiteral("Autor: Zespół Cyfrolii"), Panel1,
+                                pixelFont(kArial, 16, true, true), highlight, white);
     Copyright->move(8, 80);
     Copyright->adjustSize();
 
-    Comments = makeLabel(QStringLiteral("Comments"), QStringLiteral("Strona domowa:"), Panel1,
-                         pixelFont(QStringLiteral("DigitSmall"), 19, true, true), highlight, white);
+    Comments = makeOpaqueLabel(QStringLiteral("Comments"), QStringLiteral("Strona domowa:"), Panel1,
+                               pixelFont(kDigitSmall, 19, true, true), highlight, white);
     Comments->setWordWrap(true);
     Comments->setGeometry(8, 120, 107, Comments->heightForWidth(107));
 
     Link1 = new TLink(Panel1);
     Link1->setObjectName(QStringLiteral("Link1"));
     Link1->setGeometry(112, 122, 169, 17);
-    Link1->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 16));
+    Link1->setFont(pixelFont(kSans, 16));
     Link1->SetURL(QStringLiteral("https://cyfrolia.example.org/"));
     Link1->SetCaption(QStringLiteral("cyfrolia.example.org"));
     Link1->SetHint(QStringLiteral("https://cyfrolia.example.org/"));
@@ -134,14 +116,15 @@ TAboutBox::TAboutBox(QWidget* parent)
     Image6 = new QLabel(Panel1);
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->move(97, 155);
-    try {
-        const QPixmap picture = QPixmap::fromImage(loadJpegResource(QStringLiteral(":/images/about_author.jpg")));
+    const cyfrolia::Result<QImage> author = loadJpegResource(QStringLiteral(":/images/about_author.jpg"));
+    if (author) {
+        const QPixmap picture = QPixmap::fromImage(author.value());
         Image6->setPixmap(picture);
         Image6->resize(picture.size());
-    } catch (const cyfrolia::Failure& failure) {
+    } else {
         // The window is still of use without its picture.
         Image6->resize(100, 30);
-        showErrorDialog(failure.message());
+        showErrorDialog(author.failure());
     }
 
     OKButton = new QPushButton(QStringLiteral("O&K"), this);
@@ -155,23 +138,24 @@ TAboutBox::TAboutBox(QWidget* parent)
     setTabOrder(Link1, OKButton);
 }
 
-void TAboutBox::FormShow()
-{
+void TAboutBox::FormShow() {
     OKButton->setFocus(Qt::OtherFocusReason);
 }
 
-void TAboutBox::OKButtonClick()
-{
+void TAboutBox::OKButtonClick() {
     // Ends the modal showing with the OK result.
     if (AboutBox)
         AboutBox->accept();
 }
 
-void TAboutBox::showEvent(QShowEvent* event)
-{
+void TAboutBox::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         centreOnScreen();
     AppWindow::showEvent(event);
     if (!event->spontaneous())
         FormShow();
+}
+
+void windows::showAboutBox() {
+    AboutBox->showModal();
 }

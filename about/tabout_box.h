@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/app_window.h"
+#include "common/windows.h"
+
+#include "common/app_window.h"
 
 class QLabel;
 class QPushButton;
@@ -34,5 +36,3 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 };
-
-extern TAboutBox* AboutBox;

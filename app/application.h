@@ -2,12 +2,9 @@
 
 #include <QApplication>
 
-// Reports a failure that escapes an event handler in the general error dialog; the handler
-// ends at the failing step and the program carries on.
+// The program's application object: its name, version and emblem.
 class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
-
-    bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -1,10 +1,11 @@
 #include "app/application.h"
-#include "app/fonts.h"
 #include "app/window_set.h"
+#include "common/style.h"
 #include "shell/tform1.h"
 
-int main(int argc, char* argv[])
-{
+using namespace style;
+
+int main(int argc, char* argv[]) {
     Application app(argc, argv);
     installFontSubstitutes();
     WindowSet windows;

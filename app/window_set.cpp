@@ -1,6 +1,7 @@
 #include "app/window_set.h"
 
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
@@ -14,16 +15,14 @@
 #include <QWidget>
 
 // Every control can be found by its name from outside, by screen readers and tests alike.
-static void exposeObjectNames(QWidget* window)
-{
+static void exposeObjectNames(QWidget* window) {
     const auto widgets = window->findChildren<QWidget*>();
     for (QWidget* w : widgets)
         if (w->accessibleDescription().isEmpty() && !w->objectName().isEmpty())
             w->setAccessibleDescription(w->objectName());
 }
 
-WindowSet::WindowSet()
-{
+WindowSet::WindowSet() {
     // The links' hover watcher exists before any window and outlives them all.
     CreateLinkWatcher();
     // The windows shown modally from the menu are its children, so their modality blocks the
@@ -42,8 +41,7 @@ WindowSet::WindowSet()
         exposeObjectNames(window);
 }
 
-WindowSet::~WindowSet()
-{
+WindowSet::~WindowSet() {
     delete zapisz;
     delete form1; // and with it every window it owns
     form1 = nullptr;

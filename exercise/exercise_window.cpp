@@ -1,62 +1,36 @@
 #include "exercise/exercise_window.h"
 
-#include "app/error_dialog.h"
-#include "app/fonts.h"
-#include "app/picture_button.h"
+#include "common/error_dialog.h"
+#include "common/picture_button.h"
+#include "common/style.h"
+#include "common/windows.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
-#include "results/save_result.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <chrono>
 
+using namespace style;
+
 using cyfrolia::Operation;
 
-namespace {
-
-const QColor kSkyBlue(166, 202, 240);
-const QColor kNavy(0, 0, 128);
-const QColor kGreen(0, 128, 0);
-const QColor kRed(255, 0, 0);
-const QString kRounded = QStringLiteral("Arial Rounded MT Bold");
-const QString kSans = QStringLiteral("MS Sans Serif");
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font, const QColor& colour,
-                  const QRect& geometry, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->setAlignment(alignment);
-    label->setGeometry(geometry);
-    return label;
-}
-
-} // namespace
-
-cyfrolia::RandomSource& programRandom()
-{
+cyfrolia::RandomSource& programRandom() {
     static cyfrolia::Mt19937Source random;
     return random;
 }
 
-std::uint32_t clockSeed()
-{
+std::uint32_t clockSeed() {
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) & 0xffffffffu);
 }
 
 ExerciseWindow::ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSource& random,
                                cyfrolia::Series::SeedSource seed, QWidget* parent)
-    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                            | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_series(layout.operation, random, std::move(seed))
-{
+    : AppWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      m_series(layout.operation, random, std::move(seed)) {
     // Named after the one instance: form2, Form3, Form5, Form6.
     setObjectName(layout.className.mid(1));
     setWindowTitle(layout.caption);
@@ -64,10 +38,8 @@ ExerciseWindow::ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSou
     // Modal over the main menu only, so the save-result window beside it stays usable.
     setWindowModality(Qt::WindowModal);
     setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kSkyBlue);
-    palette.setColor(QPalette::Base, kSkyBlue);
-    setPalette(palette);
+    setColour(this, QPalette::Window, kSkyBlue);
+    setColour(this, QPalette::Base, kSkyBlue);
     setFont(pixelFont(kSans, 11));
     resize(kClientSize);
 
@@ -76,8 +48,7 @@ ExerciseWindow::ExerciseWindow(const ExerciseLayout& layout, cyfrolia::RandomSou
     showSeries();
 }
 
-void ExerciseWindow::createControls(const ExerciseLayout& layout)
-{
+void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     const QFont big = pixelFont(kRounded, 80, true);
     const QColor text = palette().color(QPalette::WindowText);
 
@@ -97,12 +68,12 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
                       QRect(200, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
     zle = makeLabel(this, QStringLiteral("zle"), QStringLiteral("0"), pixelFont(kSans, 32), kRed,
                     QRect(384, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
-    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Pozostało:"), pixelFont(kSans, 19, true), text,
-                       QRect(264, 168, 101, 24));
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Pozostało:"),
+                       pixelFont(kSans, 19, true), text, QRect(264, 168, 101, 24));
     // Labels sized to their text keep their top-left corner, as laid out.
     Label3->adjustSize();
-    licznik = makeLabel(this, QStringLiteral("licznik"), QStringLiteral("50"), pixelFont(kRounded, 32, true), text,
-                        QRect(296, 192, 38, 37));
+    licznik = makeLabel(this, QStringLiteral("licznik"), QStringLiteral("50"), pixelFont(kRounded, 32, true),
+                        text, QRect(296, 192, 38, 37));
     licznik->adjustSize();
     Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Dobre:"), pixelFont(kSans, 19), kGreen,
                        QRect(200, 240, 57, 24));
@@ -111,10 +82,12 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
                        QRect(392, 240, 36, 24));
     Label6->adjustSize();
 
-    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"), exercise_pictures::startButton(), this);
+    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"),
+                              exercise_pictures::startButton(), this);
     start->move(264, 280);
     connect(start, &PictureButton::clicked, this, &ExerciseWindow::startClick);
-    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"), exercise_pictures::backButton(), this);
+    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"),
+                               exercise_pictures::backButton(), this);
     Image2->move(488, 288);
     connect(Image2, &PictureButton::clicked, this, &ExerciseWindow::Image2Click);
 
@@ -142,24 +115,25 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
     powitanie->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     powitanie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     powitanie->document()->setDocumentMargin(0);
-    powitanie->setPlainText(QStringLiteral("Aby rozpocząć wciśnij przycisk START\nAby wrócić do menu wciśnij WSTECZ."));
+    powitanie->setPlainText(
+        QStringLiteral("Aby rozpocząć wciśnij przycisk START\nAby wrócić do menu wciśnij WSTECZ."));
 
     podsumowanie = new QWidget(this);
     podsumowanie->setObjectName(QStringLiteral("podsumowanie"));
     podsumowanie->setGeometry(8, 8, 625, 325);
     podsumowanie->setAutoFillBackground(true);
-    Label1 = makeLabel(podsumowanie, QStringLiteral("Label1"), QStringLiteral("OCENA:"), pixelFont(kRounded, 35, true),
-                       text, QRect(240, 24, 140, 40));
+    Label1 = makeLabel(podsumowanie, QStringLiteral("Label1"), QStringLiteral("OCENA:"),
+                       pixelFont(kRounded, 35, true), text, QRect(240, 24, 140, 40));
     Label1->adjustSize();
-    ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"), pixelFont(kRounded, 96, true), text,
-                      QRect(280, 96, 57, 111));
+    ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"),
+                      pixelFont(kRounded, 96, true), text, QRect(280, 96, 57, 111));
     ocena->adjustSize();
-    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"), exercise_pictures::againButton(),
-                               podsumowanie);
+    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"),
+                               exercise_pictures::againButton(), podsumowanie);
     Image1->move(layout.again);
     connect(Image1, &PictureButton::clicked, this, &ExerciseWindow::Image1Click);
-    m_save = new PictureButton(layout.saveName, QStringLiteral("Zapisz swój wynik"), exercise_pictures::saveButton(),
-                               podsumowanie);
+    m_save = new PictureButton(layout.saveName, QStringLiteral("Zapisz swój wynik"),
+                               exercise_pictures::saveButton(), podsumowanie);
     m_save->move(layout.save);
     reportSavePictureFailure();
 
@@ -169,8 +143,7 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout)
     podsumowanie->raise();
 }
 
-void ExerciseWindow::reportSavePictureFailure()
-{
+void ExerciseWindow::reportSavePictureFailure() {
     // The drawn stand-in keeps the button usable; the failure is told once for all four
     // windows, after start-up, in the general error dialog.
     static bool reported = false;
@@ -181,15 +154,13 @@ void ExerciseWindow::reportSavePictureFailure()
     QTimer::singleShot(0, qApp, [failure] { showErrorDialog(failure); });
 }
 
-void ExerciseWindow::setOperatorControl(QLabel* control)
-{
+void ExerciseWindow::setOperatorControl(QLabel* control) {
     m_operator = control;
     m_operator->lower();
     showSeries();
 }
 
-QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geometry, bool sizedToText)
-{
+QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geometry, bool sizedToText) {
     auto* label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("plus"));
     label->setFont(pixelFont(kRounded, 80, true));
@@ -202,8 +173,7 @@ QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geome
     return label;
 }
 
-QLabel* ExerciseWindow::addOperatorPicture(const QPixmap& picture, const QPoint& at)
-{
+QLabel* ExerciseWindow::addOperatorPicture(const QPixmap& picture, const QPoint& at) {
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Image3"));
     label->setPixmap(picture);
@@ -213,8 +183,7 @@ QLabel* ExerciseWindow::addOperatorPicture(const QPixmap& picture, const QPoint&
     return label;
 }
 
-void ExerciseWindow::createTimers()
-{
+void ExerciseWindow::createTimers() {
     Timer1 = new SeriesTimer(QStringLiteral("Timer1"), m_series.Timer1, this);
     Timer2 = new SeriesTimer(QStringLiteral("Timer2"), m_series.Timer2, this);
     Timer3 = new SeriesTimer(QStringLiteral("Timer3"), m_series.Timer3, this);
@@ -225,8 +194,7 @@ void ExerciseWindow::createTimers()
     connect(Timer4, &SeriesTimer::timeout, this, &ExerciseWindow::Timer4Timer);
 }
 
-void ExerciseWindow::showSeries()
-{
+void ExerciseWindow::showSeries() {
     const cyfrolia::Series& s = m_series;
     liczba1->setText(QString::number(s.operands().left));
     liczba2->setText(QString::number(s.operands().right));
@@ -256,81 +224,73 @@ void ExerciseWindow::showSeries()
     start->setVisible(s.startVisible());
     podsumowanie->setVisible(s.summaryVisible());
 
-    Timer1->sync(s.Timer1.running);
-    Timer2->sync(s.Timer2.running);
-    Timer3->sync(s.Timer3.running);
-    Timer4->sync(s.Timer4.running && s.watcherNeeded());
+    Timer1->sync(s.armed(s.Timer1));
+    Timer2->sync(s.armed(s.Timer2));
+    Timer3->sync(s.armed(s.Timer3));
+    Timer4->sync(s.armed(s.Timer4));
 }
 
-void ExerciseWindow::startClick()
-{
+void ExerciseWindow::startClick() {
     m_series.startClick();
     showSeries();
     odp->setFocus(Qt::OtherFocusReason);
 }
 
-void ExerciseWindow::Timer1Timer()
-{
+void ExerciseWindow::Timer1Timer() {
     m_series.Timer1Timer();
     showSeries();
 }
 
-void ExerciseWindow::Timer2Timer()
-{
+void ExerciseWindow::Timer2Timer() {
     m_series.Timer2Timer();
     showSeries();
 }
 
-void ExerciseWindow::Timer3Timer()
-{
+void ExerciseWindow::Timer3Timer() {
     m_series.Timer3Timer();
     showSeries();
 }
 
-void ExerciseWindow::Timer4Timer()
-{
+void ExerciseWindow::Timer4Timer() {
     m_series.Timer4Timer();
     showSeries();
 }
 
-void ExerciseWindow::odpKeyDown(int key)
-{
+void ExerciseWindow::odpKeyDown(int key) {
     if (key != 13)
         return;
     m_series.odpEnter();
     showSeries();
 }
 
-void ExerciseWindow::Image1Click()
-{
+void ExerciseWindow::Image1Click() {
     m_series.Image1Click();
     showSeries();
 }
 
-void ExerciseWindow::welcomeReset()
-{
+void ExerciseWindow::welcomeReset() {
     m_series.welcomeReset();
     showSeries();
 }
 
-void ExerciseWindow::Image2Click()
-{
+void ExerciseWindow::setPace(int milliseconds) {
+    m_series.setPace(milliseconds);
+}
+
+void ExerciseWindow::Image2Click() {
     close();
 }
 
-void ExerciseWindow::closingReset()
-{
+void ExerciseWindow::closingReset() {
     m_series.closingReset();
     showSeries();
 }
 
-void ExerciseWindow::saveClick()
-{
-    openSaveResult(this, ocena->text());
+void ExerciseWindow::saveClick() {
+    windows::showSaveResult(this, ocena->text());
 }
 
-bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event)
-{
+bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == odp && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Return and the keypad's Enter are both key code 13, whatever the modifiers; the
@@ -341,8 +301,7 @@ bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event)
     return AppWindow::eventFilter(watched, event);
 }
 
-void ExerciseWindow::showEvent(QShowEvent* event)
-{
+void ExerciseWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         centreOnScreen();
     AppWindow::showEvent(event);

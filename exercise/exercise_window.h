@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_window.h"
+#include "common/app_window.h"
 #include "exercise/series.h"
 #include "exercise/series_timer.h"
 
@@ -15,8 +15,8 @@ class TimeBar;
 // Where the four windows differ in layout and look.
 struct ExerciseLayout {
     cyfrolia::Operation operation;
-    QString className;   // "Tform2", ...
-    QString caption;     // "Dodawanie", ...
+    QString className; // "Tform2", ...
+    QString caption;   // "Dodawanie", ...
     QPoint liczba1{16, 16};
     QPoint liczba2{248, 16};
     QPoint rowna{384, 16};
@@ -24,7 +24,7 @@ struct ExerciseLayout {
     QPoint powitanie{40, 24};
     QPoint again{240, 224};
     QPoint save{192, 272};
-    QString saveName;    // "Image3" or "Image4"
+    QString saveName; // "Image3" or "Image4"
 };
 
 // An exercise window: the controls of the layout bound to one series. Every tick, click and
@@ -47,6 +47,10 @@ public:
     void Image1Click();
     void Image2Click();
     void closingReset();
+
+    // The class chooser's pace for this window, in milliseconds; the series knows which timer
+    // it retunes.
+    void setPace(int milliseconds);
 
     // The controls, named as the program knows them.
     QLabel* liczba1;

@@ -4,8 +4,7 @@
 
 namespace cyfrolia {
 
-std::optional<Operands> drawOperands(Operation op, RandomSource& random)
-{
+std::optional<Operands> drawOperands(Operation op, RandomSource& random) {
     switch (op) {
     case Operation::Addition: {
         const int a = random.uniform(0, 50);
@@ -33,8 +32,7 @@ std::optional<Operands> drawOperands(Operation op, RandomSource& random)
     return std::nullopt;
 }
 
-QString expectedText(Operation op, const Operands& shown)
-{
+QString expectedText(Operation op, const Operands& shown) {
     switch (op) {
     case Operation::Addition:
         return QString::number(shown.left + shown.right);
@@ -51,13 +49,11 @@ QString expectedText(Operation op, const Operands& shown)
     return QString();
 }
 
-int barStep(Operation op)
-{
+int barStep(Operation op) {
     return (op == Operation::Addition || op == Operation::Subtraction) ? 2 : 3;
 }
 
-QString gradeFor(int rightCount)
-{
+QString gradeFor(int rightCount) {
     if (rightCount >= 46)
         return QStringLiteral("6");
     if (rightCount >= 41)

@@ -1,13 +1,15 @@
 #include "exercise/pictures.h"
 
-#include "app/failure.h"
-#include "app/fonts.h"
-#include "app/jpeg_image.h"
+#include "common/failure.h"
+#include "common/jpeg_image.h"
+#include "common/style.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+using namespace style;
 
 namespace exercise_pictures {
 
@@ -19,26 +21,26 @@ struct ButtonStyle {
     QColor top;
     QColor bottom;
     QColor frame;
-    QColor edge;   // the lower edge
+    QColor edge; // the lower edge
     int edgeRows;
     int textPixels;
 };
 
 // Almost white at the top to bright blue, dark grey frame, black lower edge.
-const ButtonStyle kStartStyle{QColor(248, 251, 255), QColor(30, 140, 247), QColor(72, 72, 72), Qt::black, 2, 22};
+const ButtonStyle kStartStyle{
+    QColor(248, 251, 255), QColor(30, 140, 247), QColor(72, 72, 72), Qt::black, 2, 22};
 // White to bright blue with a dark navy lower edge.
-const ButtonStyle kNavyStyle{QColor(255, 255, 255), QColor(30, 145, 255), QColor(3, 42, 81), QColor(3, 42, 81), 3, 21};
+const ButtonStyle kNavyStyle{
+    QColor(255, 255, 255), QColor(30, 145, 255), QColor(3, 42, 81), QColor(3, 42, 81), 3, 21};
 
-QColor mix(const QColor& a, const QColor& b, qreal t)
-{
+QColor mix(const QColor& a, const QColor& b, qreal t) {
     return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
                             a.blueF() + (b.blueF() - a.blueF()) * t);
 }
 
 // White letters with a dark blue rim, centred on `area` by their capital height so that
 // descenders (j, y) do not push the word up.
-void drawOutlinedText(QPainter& p, const QRectF& area, const QString& text, const QFont& font, qreal rim)
-{
+void drawOutlinedText(QPainter& p, const QRectF& area, const QString& text, const QFont& font, qreal rim) {
     const QFontMetricsF metrics(font);
     const qreal x = area.left() + (area.width() - metrics.horizontalAdvance(text)) / 2;
     const qreal baseline = area.top() + (area.height() + metrics.capHeight()) / 2;
@@ -48,8 +50,7 @@ void drawOutlinedText(QPainter& p, const QRectF& area, const QString& text, cons
     p.fillPath(path, Qt::white);
 }
 
-QPixmap glossyButton(const QSize& size, const QString& word, const ButtonStyle& style, const QColor& ground)
-{
+QPixmap glossyButton(const QSize& size, const QString& word, const ButtonStyle& style, const QColor& ground) {
     QPixmap pixmap(size);
     pixmap.fill(ground);
     QPainter p(&pixmap);
@@ -85,36 +86,30 @@ QPixmap glossyButton(const QSize& size, const QString& word, const ButtonStyle& 
 
 } // namespace
 
-QPixmap startButton()
-{
+QPixmap startButton() {
     return glossyButton(QSize(104, 38), QStringLiteral("START"), kStartStyle, Qt::transparent);
 }
 
-QPixmap backButton()
-{
+QPixmap backButton() {
     return glossyButton(QSize(141, 37), QStringLiteral("WSTECZ"), kNavyStyle, Qt::transparent);
 }
 
-QPixmap againButton()
-{
+QPixmap againButton() {
     return glossyButton(QSize(142, 37), QStringLiteral("Od nowa"), kNavyStyle, Qt::transparent);
 }
 
-QPixmap drawnSaveButton()
-{
+QPixmap drawnSaveButton() {
     // A JPEG has no transparency, so the corners take the panel's colour.
     return glossyButton(QSize(234, 38), QStringLiteral("Zapisz swój wynik"), kNavyStyle, kSkyBlue);
 }
 
-QPixmap saveButtonFrom(const QString& resource, QString* failure)
-{
-    try {
-        return QPixmap::fromImage(loadJpegResource(resource));
-    } catch (const cyfrolia::Failure& error) {
-        if (failure)
-            *failure = error.message();
-        return drawnSaveButton();
-    }
+QPixmap saveButtonFrom(const QString& resource, QString* failure) {
+    const cyfrolia::Result<QImage> decoded = loadJpegResource(resource);
+    if (decoded)
+        return QPixmap::fromImage(decoded.value());
+    if (failure)
+        *failure = decoded.failure();
+    return drawnSaveButton();
 }
 
 namespace {
@@ -125,8 +120,7 @@ struct SavePicture {
 };
 
 // Decoded once for the four windows.
-const SavePicture& savePicture()
-{
+const SavePicture& savePicture() {
     static const SavePicture picture = [] {
         SavePicture decoded;
         decoded.pixmap = saveButtonFrom(kSaveButtonResource, &decoded.failure);
@@ -137,18 +131,15 @@ const SavePicture& savePicture()
 
 } // namespace
 
-QPixmap saveButton()
-{
+QPixmap saveButton() {
     return savePicture().pixmap;
 }
 
-QString saveButtonFailure()
-{
+QString saveButtonFailure() {
     return savePicture().failure;
 }
 
-QPixmap minusSign()
-{
+QPixmap minusSign() {
     // Grey ground one row above the bar and two below; not transparent.
     QPixmap pixmap(49, 12);
     pixmap.fill(kLightGrey);
@@ -160,8 +151,7 @@ QPixmap minusSign()
     return pixmap;
 }
 
-QPixmap divisionSign()
-{
+QPixmap divisionSign() {
     // Dot (11 high), 6 px gap, bar (9 thick), 6 px gap, dot: 43 rows exactly.
     QPixmap pixmap(49, 43);
     pixmap.fill(kSkyBlue);
@@ -176,8 +166,7 @@ QPixmap divisionSign()
     return pixmap;
 }
 
-QPixmap iconPixmap(cyfrolia::Operation op)
-{
+QPixmap iconPixmap(cyfrolia::Operation op) {
     using cyfrolia::Operation;
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
@@ -210,13 +199,11 @@ QPixmap iconPixmap(cyfrolia::Operation op)
     return pixmap;
 }
 
-QIcon windowIcon(cyfrolia::Operation op)
-{
+QIcon windowIcon(cyfrolia::Operation op) {
     return QIcon(iconPixmap(op));
 }
 
-QCursor sqlWaitCursor()
-{
+QCursor sqlWaitCursor() {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);

@@ -10,15 +10,12 @@
 // The exercise windows' pictures, drawn after their descriptions.
 namespace exercise_pictures {
 
-inline const QColor kSkyBlue{166, 202, 240};
-inline const QColor kLightGrey{192, 192, 192};
-
 // Where the save button's picture is kept.
 inline const QString kSaveButtonResource = QStringLiteral(":/images/zapisz_swoj_wynik.jpg");
 
-QPixmap startButton();  // "START", 104 x 38
-QPixmap backButton();   // "WSTECZ", 141 x 37
-QPixmap againButton();  // "Od nowa", 142 x 37
+QPixmap startButton(); // "START", 104 x 38
+QPixmap backButton();  // "WSTECZ", 141 x 37
+QPixmap againButton(); // "Od nowa", 142 x 37
 
 // "Zapisz swój wynik", 234 x 38, decoded once from the JPEG in the resources. Should that fail,
 // the drawn picture stands in so the window stays usable, and saveButtonFailure() tells why.
@@ -33,8 +30,8 @@ QPixmap saveButtonFrom(const QString& resource, QString* failure);
 // from it.
 QPixmap drawnSaveButton();
 
-QPixmap minusSign();    // subtraction operator, 49 x 12
-QPixmap divisionSign(); // division operator, 49 x 43
+QPixmap minusSign();                        // subtraction operator, 49 x 12
+QPixmap divisionSign();                     // division operator, 49 x 43
 QPixmap iconPixmap(cyfrolia::Operation op); // 32 x 32, light grey sign on a transparent ground
 QIcon windowIcon(cyfrolia::Operation op);
 QCursor sqlWaitCursor(); // hourglass with the letters SQL beneath it

@@ -5,8 +5,7 @@
 namespace cyfrolia {
 
 Series::Series(Operation op, RandomSource& random, SeedSource seed)
-    : m_operation(op), m_random(random), m_seed(std::move(seed))
-{
+    : m_operation(op), m_random(random), m_seed(std::move(seed)) {
     Timer1.interval = 1;
     Timer2.interval = 100;
     Timer3.interval = 1000;
@@ -14,47 +13,32 @@ Series::Series(Operation op, RandomSource& random, SeedSource seed)
     Timer4.start();
 }
 
-SeriesState Series::state() const
-{
-    if (m_summaryVisible)
-        return SeriesState::Summary;
-    if (Timer3.running)
-        return SeriesState::Pause;
-    if (Timer2.running)
-        return SeriesState::Answering;
-    if (Timer1.running)
-        return SeriesState::Drawing;
-    return SeriesState::Welcome;
+void Series::setPace(int milliseconds) {
+    (m_operation == Operation::Subtraction ? Timer1 : Timer2).interval = milliseconds;
 }
 
-TimerState& Series::paceTimer()
-{
-    return m_operation == Operation::Subtraction ? Timer1 : Timer2;
+bool Series::armed(const TimerState& timer) const {
+    return timer.running && (&timer != &Timer4 || watcherNeeded());
 }
 
-void Series::setAnswer(const QString& text)
-{
+void Series::setAnswer(const QString& text) {
     m_answer = text.left(kMaxAnswerLength);
 }
 
-void Series::setBar(int value)
-{
+void Series::setBar(int value) {
     m_bar = std::clamp(value, 0, kBarFull);
 }
 
-bool Series::answerIsRight() const
-{
+bool Series::answerIsRight() const {
     // Compared as text: "07", " 7" and letters are simply wrong.
     return m_answer == expectedText(m_operation, m_operands);
 }
 
-void Series::hideProblemLine()
-{
+void Series::hideProblemLine() {
     m_problemVisible = false;
 }
 
-void Series::closingSteps()
-{
+void Series::closingSteps() {
     Timer1.stop();
     Timer2.stop();
     Timer3.stop();
@@ -62,17 +46,15 @@ void Series::closingSteps()
     m_grade = gradeFor(m_right);
 }
 
-bool Series::watcherNeeded() const
-{
+bool Series::watcherNeeded() const {
     if (m_remaining > 0)
         return false;
-    const bool settled = m_summaryVisible && !Timer1.running && !Timer2.running && !Timer3.running
-                         && m_grade == gradeFor(m_right);
+    const bool settled = m_summaryVisible && !Timer1.running && !Timer2.running && !Timer3.running &&
+                         m_grade == gradeFor(m_right);
     return !settled;
 }
 
-void Series::welcomeReset()
-{
+void Series::welcomeReset() {
     m_summaryVisible = false;
     setBar(0);
     hideProblemLine();
@@ -84,21 +66,18 @@ void Series::welcomeReset()
     m_wrong = 0;
 }
 
-void Series::Image1Click()
-{
+void Series::Image1Click() {
     welcomeReset();
 }
 
-void Series::closingReset()
-{
+void Series::closingReset() {
     // The welcome reset, with the bar and pause timers stopped too: a broken-off series is dropped.
     Timer2.stop();
     Timer3.stop();
     welcomeReset();
 }
 
-void Series::startClick()
-{
+void Series::startClick() {
     m_problemVisible = true;
     m_answerVisible = true;
     m_welcomeVisible = false;
@@ -106,8 +85,7 @@ void Series::startClick()
     m_startVisible = false;
 }
 
-void Series::Timer1Timer()
-{
+void Series::Timer1Timer() {
     m_random.reseed(m_seed());
     const std::optional<Operands> drawn = drawOperands(m_operation, m_random);
     if (!drawn)
@@ -119,8 +97,7 @@ void Series::Timer1Timer()
     Timer2.start();
 }
 
-void Series::Timer2Timer()
-{
+void Series::Timer2Timer() {
     setBar(m_bar + barStep(m_operation));
     if (m_bar < kBarFull)
         return;
@@ -135,22 +112,19 @@ void Series::Timer2Timer()
     }
 }
 
-void Series::Timer3Timer()
-{
+void Series::Timer3Timer() {
     ++m_wrong;
     m_answer.clear();
     Timer3.stop();
     Timer1.start();
 }
 
-void Series::Timer4Timer()
-{
+void Series::Timer4Timer() {
     if (m_remaining <= 0)
         closingSteps();
 }
 
-void Series::odpEnter()
-{
+void Series::odpEnter() {
     if (m_remaining == 0) {
         closingSteps();
         // In the division window the field is hidden too, so it loses the focus.

@@ -16,8 +16,7 @@ struct TimerState {
     int interval = 0;
     std::uint64_t starts = 0;
 
-    void start()
-    {
+    void start() {
         if (!running) {
             running = true;
             ++starts;
@@ -25,8 +24,6 @@ struct TimerState {
     }
     void stop() { running = false; }
 };
-
-enum class SeriesState { Welcome, Drawing, Answering, Pause, Summary };
 
 // One exercise window's series of 50 problems, without the window: counts, operands, the
 // answer text, the time bar, what is visible and the four timers. Each public operation is
@@ -56,7 +53,6 @@ public:
     void setAnswer(const QString& text);
 
     Operation operation() const { return m_operation; }
-    SeriesState state() const;
 
     int remaining() const { return m_remaining; }
     int rightCount() const { return m_right; }
@@ -77,16 +73,18 @@ public:
     TimerState Timer3; // pause timer
     TimerState Timer4; // end watcher, never stopped
 
-    // The timer whose interval the class choice sets: the draw timer for subtraction, the bar
-    // timer otherwise.
-    TimerState& paceTimer();
+    // The class choice's pace: the interval of the draw timer for subtraction, of the bar timer
+    // otherwise.
+    void setPace(int milliseconds);
 
-    // Whether a watcher tick could change anything now. The watcher only acts on a remaining
-    // count of 0 or below, and repeating the closing steps over a settled summary is idle, so
-    // the real timer need only run while this holds.
-    bool watcherNeeded() const;
+    // Whether whoever drives `timer` (one of the four above) should have its ticks coming now:
+    // a running timer, except that the end watcher only acts on a remaining count of 0 or below
+    // and repeating the closing steps over a settled summary is idle, so it is armed only while
+    // a tick could change something.
+    bool armed(const TimerState& timer) const;
 
 private:
+    bool watcherNeeded() const;
     bool answerIsRight() const;
     void closingSteps();
     void hideProblemLine();

@@ -1,23 +1,14 @@
 #include "exercise/series_timer.h"
 
 SeriesTimer::SeriesTimer(const QString& name, cyfrolia::TimerState& state, QObject* parent)
-    : QObject(parent), m_state(state)
-{
+    : QObject(parent), m_state(state) {
     setObjectName(name);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SeriesTimer::timeout);
 }
 
-void SeriesTimer::setInterval(int milliseconds)
-{
-    m_state.interval = milliseconds;
-    if (m_timer.isActive())
-        m_timer.setInterval(milliseconds);
-}
-
-void SeriesTimer::sync(bool wanted)
-{
-    if (!wanted) {
+void SeriesTimer::sync(bool armed) {
+    if (!armed) {
         m_timer.stop();
         return;
     }

@@ -12,16 +12,15 @@ class SeriesTimer : public QObject {
 public:
     SeriesTimer(const QString& name, cyfrolia::TimerState& state, QObject* parent);
 
-    // The class chooser retunes the pace; the timer is never running then.
-    void setInterval(int milliseconds);
     int interval() const { return m_state.interval; }
     bool isActive() const { return m_state.running; }
 
     // Whether the real timer is armed right now.
     bool isArmed() const { return m_timer.isActive(); }
 
-    // Arms or disarms the real timer; a fresh start of the series' timer restarts its interval.
-    void sync(bool wanted);
+    // Arms or disarms the real timer as the series says; a fresh start of the series' timer
+    // restarts its interval.
+    void sync(bool armed);
 
 signals:
     void timeout();

@@ -1,14 +1,14 @@
 #include "exercise/tform3.h"
 
-#include "app/picture_button.h"
+#include "common/picture_button.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
 
 TForm3* Form3 = nullptr;
 
-static ExerciseLayout layoutOfTForm3()
-{
-    ExerciseLayout layout{cyfrolia::Operation::Multiplication, QStringLiteral("TForm3"), QStringLiteral("Mnożenie")};
+static ExerciseLayout layoutOfTForm3() {
+    ExerciseLayout layout{cyfrolia::Operation::Multiplication, QStringLiteral("TForm3"),
+                          QStringLiteral("Mnożenie")};
     layout.saveName = QStringLiteral("Image3");
     return layout;
 }
@@ -16,8 +16,7 @@ static ExerciseLayout layoutOfTForm3()
 TForm3::TForm3(QWidget* parent) : TForm3(programRandom(), clockSeed, parent) {}
 
 TForm3::TForm3(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
-    : ExerciseWindow(layoutOfTForm3(), random, std::move(seed), parent)
-{
+    : ExerciseWindow(layoutOfTForm3(), random, std::move(seed), parent) {
     plus = addOperatorLabel(QStringLiteral("x"), QRect(136, 16, 105, 81), false);
     pasek->setCursor(exercise_pictures::sqlWaitCursor());
     Image3 = saveButton();
@@ -25,12 +24,10 @@ TForm3::TForm3(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed
     FormCreate();
 }
 
-void TForm3::FormCreate()
-{
+void TForm3::FormCreate() {
     welcomeReset();
 }
 
-void TForm3::Image3Click()
-{
+void TForm3::Image3Click() {
     saveClick();
 }

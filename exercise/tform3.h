@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/windows.h"
+
 #include "exercise/exercise_window.h"
 
 class PictureButton;
@@ -17,5 +19,3 @@ public:
     QLabel* plus;
     PictureButton* Image3;
 };
-
-extern TForm3* Form3;

@@ -1,13 +1,13 @@
 #include "exercise/tform6.h"
 
-#include "app/picture_button.h"
+#include "common/picture_button.h"
 #include "exercise/pictures.h"
 
 TForm6* Form6 = nullptr;
 
-static ExerciseLayout layoutOfTForm6()
-{
-    ExerciseLayout layout{cyfrolia::Operation::Division, QStringLiteral("TForm6"), QStringLiteral("Dzielenie")};
+static ExerciseLayout layoutOfTForm6() {
+    ExerciseLayout layout{cyfrolia::Operation::Division, QStringLiteral("TForm6"),
+                          QStringLiteral("Dzielenie")};
     layout.saveName = QStringLiteral("Image4");
     layout.liczba1 = QPoint(32, 16);
     layout.liczba2 = QPoint(240, 16);
@@ -22,14 +22,12 @@ static ExerciseLayout layoutOfTForm6()
 TForm6::TForm6(QWidget* parent) : TForm6(programRandom(), clockSeed, parent) {}
 
 TForm6::TForm6(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
-    : ExerciseWindow(layoutOfTForm6(), random, std::move(seed), parent)
-{
+    : ExerciseWindow(layoutOfTForm6(), random, std::move(seed), parent) {
     Image3 = addOperatorPicture(exercise_pictures::divisionSign(), QPoint(168, 40));
     Image4 = saveButton();
     connect(Image4, &PictureButton::clicked, this, &TForm6::Image4Click);
 }
 
-void TForm6::Image4Click()
-{
+void TForm6::Image4Click() {
     saveClick();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/windows.h"
+
 #include "exercise/exercise_window.h"
 
 class PictureButton;
@@ -16,5 +18,3 @@ public:
     QLabel* Image3; // the operator picture
     PictureButton* Image4;
 };
-
-extern TForm6* Form6;

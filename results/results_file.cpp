@@ -1,6 +1,6 @@
 #include "results/results_file.h"
 
-#include "app/failure.h"
+#include "common/failure.h"
 #include "results/cp1250.h"
 
 #include <QFile>

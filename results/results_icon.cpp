@@ -1,5 +1,7 @@
 #include "results/results_icon.h"
 
+#include "common/style.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -7,7 +9,7 @@ QIcon resultsWindowIcon() {
     QPixmap picture(32, 32);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    const QColor navy(0, 0, 128);
+    const QColor navy = style::kNavy;
     // Each sign fills an 11 x 11 square in its quarter, drawn with 3-pixel bars.
     painter.fillRect(3, 7, 11, 3, navy); // plus
     painter.fillRect(7, 3, 3, 11, navy);

@@ -1,9 +1,9 @@
 #include "results/twyniki.h"
 
-#include "app/error_dialog.h"
-#include "app/failure.h"
-#include "app/fonts.h"
-#include "app/program_folder.h"
+#include "common/error_dialog.h"
+#include "common/failure.h"
+#include "common/program_folder.h"
+#include "common/style.h"
 #include "results/results_file.h"
 #include "results/results_icon.h"
 
@@ -15,12 +15,11 @@
 
 #include <algorithm>
 
+using namespace style;
+
 Twyniki* wyniki = nullptr;
 
 namespace {
-
-const QColor kMoneyGreen(192, 220, 192);
-const QString kSans = QStringLiteral("MS Sans Serif");
 
 // A box gets this many lines before the window is drawn, and this many more at each turn of the
 // event loop after: a file of 20,000 lines would otherwise keep the window from opening for a
@@ -49,9 +48,7 @@ Twyniki::Twyniki(QWidget* parent)
     setWindowTitle(QStringLiteral("Oceny"));
     setWindowIcon(resultsWindowIcon());
     setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kMoneyGreen);
-    setPalette(palette);
+    setColour(this, QPalette::Window, kMoneyGreen);
     setFont(pixelFont(kSans, 11));
     setOuterSize(789, 541);
 
@@ -210,4 +207,8 @@ void Twyniki::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
         setWindowState(windowState() & ~Qt::WindowMaximized);
     AppWindow::changeEvent(event);
+}
+
+void windows::showGradesViewer() {
+    wyniki->showModal();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/app_window.h"
+#include "common/windows.h"
+
+#include "common/app_window.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -67,5 +69,3 @@ private:
     bool m_placed = false;
     QStringList m_failures;
 };
-
-extern Twyniki* wyniki;

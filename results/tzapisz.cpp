@@ -1,38 +1,30 @@
 #include "results/tzapisz.h"
 
-#include "app/error_dialog.h"
-#include "app/failure.h"
-#include "app/fonts.h"
-#include "app/program_folder.h"
+#include "common/error_dialog.h"
+#include "common/failure.h"
+#include "common/program_folder.h"
+#include "common/style.h"
 #include "results/name_validator.h"
 #include "results/results_file.h"
 #include "results/results_icon.h"
-#include "results/save_result.h"
-#include "shell/tform7.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTextOption>
 
+using namespace style;
+
 Tzapisz* zapisz = nullptr;
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
-const QString kSans = QStringLiteral("MS Sans Serif");
 constexpr int kNameLength = 15;
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(pixelFont(kSans, 16));
-    // Labels keep the system's text colour; only the window's own font is navy.
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
-    label->setPalette(palette);
-    label->setGeometry(geometry);
-    return label;
+// Labels keep the system's text colour; only the window's own font is navy.
+QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+    return makeLabel(parent, name, text, pixelFont(kSans, 16),
+                     QApplication::palette().color(QPalette::WindowText), geometry);
 }
 
 QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& accessible, int top) {
@@ -58,9 +50,7 @@ QPlainTextEdit* makeValueBox(QWidget* parent, const QString& name, const QString
     QTextOption option = box->document()->defaultTextOption();
     option.setAlignment(Qt::AlignHCenter);
     box->document()->setDefaultTextOption(option);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, parent->palette().color(QPalette::Window));
-    box->setPalette(palette);
+    setColour(box, QPalette::Base, parent->palette().color(QPalette::Window));
     box->setGeometry(128, top, 137, 21);
     return box;
 }
@@ -70,10 +60,8 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setAccessibleName(accessible);
-    button->setFont(pixelFont(QStringLiteral("Ravie"), 16));
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, kNavy);
-    button->setPalette(palette);
+    button->setFont(pixelFont(kRavie, 16));
+    setColour(button, QPalette::ButtonText, kNavy);
     button->setCursor(Qt::PointingHandCursor);
     // Enter and Esc never press them.
     button->setAutoDefault(false);
@@ -102,10 +90,8 @@ Tzapisz::Tzapisz(QWidget* parent)
     setObjectName(QStringLiteral("zapisz"));
     setWindowTitle(QStringLiteral("Zapisz swój wynik:"));
     setWindowIcon(resultsWindowIcon());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, kNavy);
-    palette.setColor(QPalette::Text, kNavy);
-    setPalette(palette);
+    setColour(this, QPalette::WindowText, kNavy);
+    setColour(this, QPalette::Text, kNavy);
     setFont(pixelFont(kSans, 11));
     setOuterSize(305, 468);
     move(257, 48);
@@ -114,11 +100,11 @@ Tzapisz::Tzapisz(QWidget* parent)
 }
 
 void Tzapisz::createControls() {
-    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Imię:"), {32, 32, 36, 20});
-    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Nazwisko:"), {32, 64, 77, 20});
-    Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Klasa:"), {32, 96, 47, 20});
-    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Ocena:"), {32, 128, 54, 20});
-    Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Data:"), {32, 160, 41, 20});
+    Label1 = makeCaption(this, QStringLiteral("Label1"), QStringLiteral("Imię:"), {32, 32, 36, 20});
+    Label2 = makeCaption(this, QStringLiteral("Label2"), QStringLiteral("Nazwisko:"), {32, 64, 77, 20});
+    Label4 = makeCaption(this, QStringLiteral("Label4"), QStringLiteral("Klasa:"), {32, 96, 47, 20});
+    Label3 = makeCaption(this, QStringLiteral("Label3"), QStringLiteral("Ocena:"), {32, 128, 54, 20});
+    Label5 = makeCaption(this, QStringLiteral("Label5"), QStringLiteral("Data:"), {32, 160, 41, 20});
 
     imie = makeNameField(this, QStringLiteral("imie"), QStringLiteral("Imię"), 32);
     nazwisko = makeNameField(this, QStringLiteral("nazwisko"), QStringLiteral("Nazwisko"), 64);
@@ -205,11 +191,11 @@ void Tzapisz::anulujClick() {
     close();
 }
 
-void openSaveResult(QWidget*, const QString& grade) {
+void windows::showSaveResult(QWidget*, const QString& grade) {
     ::zapisz->show();
     ::zapisz->raise();
     ::zapisz->activateWindow();
-    ::zapisz->klasa->setPlainText(form7->klasa->toPlainText());
+    ::zapisz->klasa->setPlainText(windows::schoolClass());
     ::zapisz->ocena->setPlainText(grade);
     ::zapisz->imie->clear();
     ::zapisz->nazwisko->clear();

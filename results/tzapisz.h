@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/app_window.h"
+#include "common/windows.h"
+
+#include "common/app_window.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -56,5 +58,3 @@ private:
 
     QString m_folder;
 };
-
-extern Tzapisz* zapisz;

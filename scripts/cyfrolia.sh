@@ -21,6 +21,19 @@ configure_and_build_sanitized() {
   cmake --build "$sanitized"
 }
 
+# The tree follows .clang-format; an unformatted file fails the tests.
+check_format() {
+  local unformatted
+  unformatted=$(cd "$here" && git ls-files '*.cpp' '*.h' | while read -r f; do
+    clang-format --style=file --dry-run -Werror "$f" >/dev/null 2>&1 || echo "$f"
+  done)
+  if [[ -n "$unformatted" ]]; then
+    echo "Not formatted (run clang-format -i):" >&2
+    echo "$unformatted" >&2
+    return 1
+  fi
+}
+
 case "${1:-}" in
   build)
     configure_and_build
@@ -36,6 +49,7 @@ case "${1:-}" in
   test)
     # Every suite runs once, with no second try; any failure fails the command.
     configure_and_build
+    check_format
     (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2)
     # The unit and widget suites again under ASan and UBSan, and the fuzzers for a bounded run.
     configure_and_build_sanitized

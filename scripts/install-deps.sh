@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg-dev
   libgtest-dev googletest
+  clang-format git
   # the sanitised tests and the fuzzers: clang with its sanitizer and libFuzzer runtimes
   clang-14 libclang-rt-14-dev ccache
   # fonts the program maps its typefaces to (all carry the Polish letters)

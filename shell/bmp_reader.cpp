@@ -1,6 +1,6 @@
 #include "shell/bmp_reader.h"
 
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <QFile>
 

@@ -1,5 +1,7 @@
 #include "shell/shell_pictures.h"
 
+#include "common/style.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -13,7 +15,7 @@ const QColor kPage(199, 255, 227);
 const QColor kInnerPage(210, 255, 232);
 const QColor kSigns(179, 255, 217);
 const QColor kGrid(166, 210, 255);
-const QColor kNavy(0, 0, 128);
+using style::kNavy;
 
 constexpr qreal kCoverTop = 22;
 constexpr qreal kCoverRight = 428;

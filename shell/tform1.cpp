@@ -1,20 +1,12 @@
 #include "shell/tform1.h"
 
-#include "about/tabout_box.h"
-#include "app/error_dialog.h"
-#include "app/failure.h"
-#include "app/fonts.h"
-#include "app/picture_button.h"
-#include "app/program_folder.h"
-#include "exercise/opener.h"
-#include "exercise/tform2.h"
-#include "exercise/tform3.h"
-#include "exercise/tform5.h"
-#include "exercise/tform6.h"
-#include "results/twyniki.h"
+#include "common/error_dialog.h"
+#include "common/failure.h"
+#include "common/picture_button.h"
+#include "common/program_folder.h"
+#include "common/style.h"
 #include "shell/bmp_reader.h"
 #include "shell/shell_pictures.h"
-#include "shell/tform7.h"
 #include "shell/window_shape.h"
 
 #include <QApplication>
@@ -23,6 +15,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShowEvent>
+
+using namespace style;
 
 Tform1* form1 = nullptr;
 
@@ -50,7 +44,7 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     setObjectName(QStringLiteral("form1"));
     setWindowTitle(QStringLiteral("Cyfrolia"));
     setFixedSize(446, 495);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    setFont(pixelFont(kSans, 11));
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
 
@@ -158,25 +152,25 @@ void Tform1::closeEvent(QCloseEvent* event) {
 }
 
 void Tform1::dodawanieClick() {
-    openExercise(form2);
+    windows::openAddition();
 }
 void Tform1::odejmowanieClick() {
-    openExercise(Form5);
+    windows::openSubtraction();
 }
 void Tform1::mnozenieClick() {
-    openExercise(Form3);
+    windows::openMultiplication();
 }
 void Tform1::dzielenieClick() {
-    openExercise(Form6);
+    windows::openDivision();
 }
 void Tform1::Image13Click() {
-    form7->showModal();
+    windows::showClassChooser();
 }
 void Tform1::wyn_wcisClick() {
-    wyniki->showModal();
+    windows::showGradesViewer();
 }
 void Tform1::Image11Click() {
-    AboutBox->showModal();
+    windows::showAboutBox();
 }
 void Tform1::Image7Click() {
     qApp->quit();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/windows.h"
+
 #include <QLabel>
 #include <QPoint>
 #include <QWidget>
@@ -96,5 +98,3 @@ private:
     bool m_placed = false;
     QPoint m_dragWindowPos; // where the drag has put the window so far
 };
-
-extern Tform1* form1;

@@ -1,10 +1,6 @@
 #include "shell/tform7.h"
 
-#include "app/fonts.h"
-#include "exercise/tform2.h"
-#include "exercise/tform3.h"
-#include "exercise/tform5.h"
-#include "exercise/tform6.h"
+#include "common/style.h"
 #include "shell/shell_pictures.h"
 
 #include <QKeyEvent>
@@ -13,6 +9,8 @@
 #include <QRadioButton>
 
 #include <algorithm>
+
+using namespace style;
 
 Tform7* form7 = nullptr;
 
@@ -57,7 +55,7 @@ Tform7::Tform7(QWidget* parent)
     setWindowTitle(QStringLiteral("Poziom"));
     setOuterSize(462, 281);
     move(150, 180);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    setFont(pixelFont(kSans, 11));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
@@ -83,7 +81,7 @@ Tform7::Tform7(QWidget* parent)
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setAccessibleName(QStringLiteral("OK"));
     BitBtn1->setGeometry(168, 184, 81, 25);
-    BitBtn1->setFont(pixelFont(QStringLiteral("Arial"), 16));
+    BitBtn1->setFont(pixelFont(kArial, 16));
     BitBtn1->setCursor(Qt::PointingHandCursor);
     // Not the default button: Enter on a radio button does nothing; only a focused OK
     // takes Enter (keyPressEvent).
@@ -110,7 +108,7 @@ QRadioButton* Tform7::createRadio(const char* name, const QString& text, int lef
     auto* radio = new ClassRadioButton(text, this, this);
     radio->setObjectName(QLatin1String(name));
     radio->setAccessibleName(text);
-    radio->setFont(pixelFont(QStringLiteral("Arial"), 19));
+    radio->setFont(pixelFont(kArial, 19));
     QPalette white = radio->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
@@ -155,12 +153,17 @@ void Tform7::BitBtn1Click() {
         if (!radios[i]->isChecked())
             continue;
         const ClassRow& row = kClassTable[i];
-        form2->Timer2->setInterval(row.additionAndSubtraction);
-        Form5->Timer1->setInterval(row.additionAndSubtraction);
-        Form3->Timer2->setInterval(row.multiplicationAndDivision);
-        Form6->Timer2->setInterval(row.multiplicationAndDivision);
+        windows::setPace(row.additionAndSubtraction, row.multiplicationAndDivision);
         klasa->setPlainText(QString::fromLatin1(row.text));
         break;
     }
     form7->close();
+}
+
+QString windows::schoolClass() {
+    return form7->klasa->toPlainText();
+}
+
+void windows::showClassChooser() {
+    form7->showModal();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/app_window.h"
+#include "common/windows.h"
+
+#include "common/app_window.h"
 
 #include <QPlainTextEdit>
 
@@ -37,5 +39,3 @@ private:
     QRadioButton* createRadio(const char* name, const QString& text, int left, int top, int width);
     void keepCheckedTabStop();
 };
-
-extern Tform7* form7;

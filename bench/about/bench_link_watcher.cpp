@@ -2,8 +2,9 @@
 // search, switching and the repaint it asks for) against the bare control-at-point search, and
 // the watcher's ticks per second with the About window shown and hidden, all in the same run.
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
-#include "app/fonts.h"
+#include "common/style.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,7 +42,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    installFontSubstitutes();
+    style::installFontSubstitutes();
     CreateLinkWatcher();
     {
         TAboutBox box;

@@ -15,7 +15,7 @@ namespace {
 // draw to its judgement at full bar.
 double measure(ExerciseWindow* window, int interval)
 {
-    window->Timer2->setInterval(interval);
+    window->setPace(interval);
     cyfrolia::Series& s = window->series();
     QElapsedTimer clock;
     double result = -1;
@@ -25,7 +25,7 @@ double measure(ExerciseWindow* window, int interval)
     QEventLoop loop;
     // The window's own handlers run from its timers; the probe only watches the series.
     QObject::connect(window->Timer1, &SeriesTimer::timeout, &loop, [&] {
-        if (phase == 0 && s.state() == cyfrolia::SeriesState::Answering) {
+        if (phase == 0 && s.Timer2.running) {
             clock.start();
             window->odp->setText(cyfrolia::expectedText(s.operation(), s.operands()));
             phase = 1;

@@ -1,6 +1,7 @@
 #include "about/link.h"
+#include "about/link_checker.h"
 #include "about/tabout_box.h"
-#include "app/fonts.h"
+#include "common/style.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,7 +39,7 @@ private:
 
 void TestAboutBox::initTestCase()
 {
-    installFontSubstitutes();
+    style::installFontSubstitutes();
 }
 
 void TestAboutBox::init()

@@ -1,4 +1,4 @@
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <gtest/gtest.h>
 

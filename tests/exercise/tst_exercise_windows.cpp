@@ -1,5 +1,5 @@
-#include "app/fonts.h"
-#include "app/picture_button.h"
+#include "common/picture_button.h"
+#include "common/style.h"
 #include "exercise/pictures.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
@@ -148,7 +148,7 @@ private slots:
 };
 
 void TestExerciseWindows::initTestCase() {
-    installFontSubstitutes();
+    style::installFontSubstitutes();
     QCOMPARE(exercise_pictures::saveButtonFailure(), QString());
 }
 
@@ -701,7 +701,7 @@ void TestExerciseWindows::timeBarLook() {
     QFETCH(int, value);
     TimeBar bar(nullptr);
     bar.resize(593, 17);
-    bar.setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13));
+    bar.setFont(style::pixelFont(QStringLiteral("MS Sans Serif"), 13));
     bar.setValue(value);
     const int shown = std::clamp(value, 0, 100);
     QCOMPARE(bar.value(), shown);

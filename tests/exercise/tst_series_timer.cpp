@@ -12,7 +12,6 @@ private slots:
     void startingARunningTimerKeepsItsDueTick();
     void stoppingDiscardsThePendingTick();
     void stopAndStartInOneHandlerBeginsAFreshInterval();
-    void retuningKeepsTheState();
 };
 
 namespace {
@@ -75,17 +74,6 @@ void TestSeriesTimer::stopAndStartInOneHandlerBeginsAFreshInterval() {
     QCOMPARE(ticks.count(), 0);
     QVERIFY(timer.isArmed());
     QTRY_COMPARE(ticks.count(), 1);
-}
-
-void TestSeriesTimer::retuningKeepsTheState() {
-    cyfrolia::TimerState state;
-    state.interval = 100;
-    SeriesTimer timer(QStringLiteral("Timer2"), state, nullptr);
-    timer.setInterval(300);
-    QCOMPARE(timer.interval(), 300);
-    QCOMPARE(state.interval, 300);
-    QVERIFY(!timer.isActive());
-    QVERIFY(!timer.isArmed());
 }
 
 QTEST_GUILESS_MAIN(TestSeriesTimer)

@@ -1,4 +1,4 @@
-#include "app/failure.h"
+#include "common/failure.h"
 #include "results/cp1250.h"
 #include "results/results_file.h"
 

@@ -2,7 +2,7 @@
 #include "exercise/tform2.h"
 #include "results/cp1250.h"
 #include "results/results_file.h"
-#include "results/save_result.h"
+
 #include "results/tzapisz.h"
 #include "shell/tform7.h"
 #include "support/modal_driver.h"
@@ -89,7 +89,7 @@ QMap<QString, QByteArray> TestTzapisz::allFiles() const {
 
 void TestTzapisz::open(const QString& schoolClass, const QString& grade) {
     form7->klasa->setPlainText(schoolClass);
-    openSaveResult(form2, grade);
+    windows::showSaveResult(form2, grade);
 }
 
 void TestTzapisz::opensWithClassAndGrade() {

@@ -1,5 +1,5 @@
-#include "app/failure.h"
 #include "bmp_builder.h"
+#include "common/failure.h"
 #include "shell/bmp_reader.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "about/tabout_box.h"
-#include "app/picture_button.h"
 #include "app/window_set.h"
+#include "common/picture_button.h"
 #include "exercise/tform2.h"
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"

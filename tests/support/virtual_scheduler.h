@@ -9,16 +9,27 @@
 
 namespace cyfrolia::testing {
 
+// The five states of a shown exercise window, told by which timers run.
+enum class SeriesState { Welcome, Drawing, Answering, Pause, Summary };
+
+inline SeriesState stateOf(const Series& s) {
+    if (s.summaryVisible())
+        return SeriesState::Summary;
+    if (s.Timer3.running)
+        return SeriesState::Pause;
+    if (s.Timer2.running)
+        return SeriesState::Answering;
+    if (s.Timer1.running)
+        return SeriesState::Drawing;
+    return SeriesState::Welcome;
+}
+
 // Fires the due ticks of a series' running timers in virtual time, in time order, the way
 // the message loop would: a timer started from stopped is due one interval later, a running
 // one keeps its period, a stopped one loses its pending tick.
 class VirtualScheduler {
 public:
-    // With lazyWatcher the end watcher only ticks while the series needs it, as the windows arm it.
-    explicit VirtualScheduler(Series& series, bool lazyWatcher = false)
-        : m_series(series), m_lazy(lazyWatcher) {
-        sync();
-    }
+    explicit VirtualScheduler(Series& series) : m_series(series) { sync(); }
 
     long long now() const { return m_now; }
     int fired(int timer) const { return m_fired[timer - 1]; }
@@ -27,9 +38,8 @@ public:
     void sync() {
         for (int i = 0; i < 4; ++i) {
             TimerState& t = timer(i);
-            const bool wanted = t.running && (i != 3 || !m_lazy || m_series.watcherNeeded());
             Slot& slot = m_slots[i];
-            if (!wanted) {
+            if (!m_series.armed(t)) {
                 slot.armed = false;
             } else if (!slot.armed || slot.starts != t.starts) {
                 slot = Slot{true, t.starts, m_now + t.interval};
@@ -110,7 +120,6 @@ private:
     }
 
     Series& m_series;
-    bool m_lazy;
     long long m_now = 0;
     std::array<Slot, 4> m_slots{};
     std::array<int, 4> m_fired{};

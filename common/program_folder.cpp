@@ -1,11 +1,10 @@
-#include "app/program_folder.h"
+#include "common/program_folder.h"
 
 #include <QCoreApplication>
 
 namespace cyfrolia {
 
-QString programFolder()
-{
+QString programFolder() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }
 

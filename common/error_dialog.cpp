@@ -1,12 +1,11 @@
-#include "app/error_dialog.h"
+#include "common/error_dialog.h"
 
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-void showErrorDialog(const QString& message, QWidget* parent)
-{
+void showErrorDialog(const QString& message, QWidget* parent) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Cyfrolia 1.0"), cyfrolia::errorDialogText(message),
                     QMessageBox::Ok, parent ? parent : QApplication::activeWindow());
     box.setObjectName(QStringLiteral("errorDialog"));

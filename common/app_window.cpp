@@ -1,4 +1,4 @@
-#include "app/app_window.h"
+#include "common/app_window.h"
 
 #include <QGuiApplication>
 #include <QHideEvent>
@@ -7,29 +7,24 @@
 
 AppWindow::AppWindow(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
 
-void AppWindow::showModal()
-{
+void AppWindow::showModal() {
     exec();
 }
 
-void AppWindow::setOuterSize(int width, int height)
-{
+void AppWindow::setOuterSize(int width, int height) {
     resize(width - 2 * kFrameSide, height - 2 * kFrameSide - kTitleBar);
 }
 
-void AppWindow::centreOnScreen()
-{
+void AppWindow::centreOnScreen() {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    const QSize outer = isVisible() ? frameGeometry().size()
-                                    : size().grownBy(m_frame);
+    const QSize outer = isVisible() ? frameGeometry().size() : size().grownBy(m_frame);
     move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
-void AppWindow::hideEvent(QHideEvent* event)
-{
+void AppWindow::hideEvent(QHideEvent* event) {
     const QRect frame = frameGeometry();
     const QRect client = geometry();
     if (frame != client)
@@ -38,8 +33,7 @@ void AppWindow::hideEvent(QHideEvent* event)
     QDialog::hideEvent(event);
 }
 
-void AppWindow::keyPressEvent(QKeyEvent* event)
-{
+void AppWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->ignore();
         return;

@@ -1,13 +1,13 @@
-#include "app/jpeg_image.h"
+#include "common/jpeg_image.h"
 
-#include "app/failure.h"
+#include "common/failure.h"
 
 #include <QFile>
 
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 
@@ -17,8 +17,7 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
-void onError(j_common_ptr info)
-{
+void onError(j_common_ptr info) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, errors->message);
     std::longjmp(errors->jump, 1);
@@ -26,18 +25,16 @@ void onError(j_common_ptr info)
 
 // Warnings of a damaged but readable file are not shown. A file that ends early is different:
 // libjpeg would pad it with grey, so it counts as not valid.
-void onMessage(j_common_ptr info, int level)
-{
+void onMessage(j_common_ptr info, int level) {
     if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
         onError(info);
 }
 
 } // namespace
 
-QImage decodeJpeg(const QByteArray& data)
-{
+cyfrolia::Result<QImage> decodeJpeg(const QByteArray& data) {
     if (data.isEmpty())
-        throw cyfrolia::Failure(QStringLiteral("JPEG image is empty"));
+        return cyfrolia::Failed{QStringLiteral("JPEG image is empty")};
 
     jpeg_decompress_struct info{};
     ErrorManager errors{};
@@ -49,11 +46,13 @@ QImage decodeJpeg(const QByteArray& data)
     QImage image;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
-        throw cyfrolia::Failure(QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(errors.message)));
+        return cyfrolia::Failed{
+            QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(errors.message))};
     }
 
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()));
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
@@ -61,7 +60,7 @@ QImage decodeJpeg(const QByteArray& data)
     image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
     if (image.isNull()) {
         jpeg_destroy_decompress(&info);
-        throw cyfrolia::Failure(QStringLiteral("JPEG image is too large"));
+        return cyfrolia::Failed{QStringLiteral("JPEG image is too large")};
     }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(int(info.output_scanline));
@@ -72,10 +71,9 @@ QImage decodeJpeg(const QByteArray& data)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage loadJpegResource(const QString& path)
-{
+cyfrolia::Result<QImage> loadJpegResource(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw cyfrolia::Failure(cyfrolia::cannotOpenFileMessage(path, file.errorString()));
+        return cyfrolia::Failed{cyfrolia::cannotOpenFileMessage(path, file.errorString())};
     return decodeJpeg(file.readAll());
 }

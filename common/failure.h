@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+namespace cyfrolia {
+
+// A failure that ends the handler it escapes from; the application reports it in the
+// general error dialog and carries on.
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Why an operation failed, in the words the general error dialog shows.
+struct Failed {
+    QString message;
+};
+
+// What an operation that can fail gives back: its value, or why it failed. A handler stops at
+// the failing step and reports the message through the one error dialog.
+template <typename T> class [[nodiscard]] Result {
+public:
+    Result(T value) : m_value(std::move(value)) {}
+    Result(Failed failed) : m_failure(std::move(failed.message)) {}
+
+    explicit operator bool() const { return m_value.has_value(); }
+    const T& value() const& { return *m_value; }
+    T&& value() && { return std::move(*m_value); }
+    const QString& failure() const { return m_failure; }
+
+private:
+    std::optional<T> m_value;
+    QString m_failure;
+};
+
+template <> class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(Failed failed) : m_failed(true), m_failure(std::move(failed.message)) {}
+
+    explicit operator bool() const { return !m_failed; }
+    const QString& failure() const { return m_failure; }
+
+private:
+    bool m_failed = false;
+    QString m_failure;
+};
+
+// The dialog's text: a full stop is added when the message's last character sorts after
+// '.', so "Bitmap image is not valid" gains one and "Gotowe!" does not.
+QString errorDialogText(const QString& message);
+
+// "Cannot open file "<path>". <reason>" and its sibling for creating; the reason loses its own
+// final full stop, the dialog adds one back.
+QString cannotOpenFileMessage(const QString& fullPath, const QString& reason);
+QString cannotCreateFileMessage(const QString& fullPath, const QString& reason);
+
+} // namespace cyfrolia

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "common/failure.h"
+
+#include <QByteArray>
+#include <QImage>
+
+// Decodes a JPEG with libjpeg, or says why the data is not a JPEG it can decode.
+cyfrolia::Result<QImage> decodeJpeg(const QByteArray& data);
+
+// Decodes a JPEG stored in the program's resources (for example ":/images/zapisz.jpg").
+cyfrolia::Result<QImage> loadJpegResource(const QString& path);
