@@ -43,9 +43,10 @@ e2e_setup() {
 
     # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
     # Keys never repeat: on a busy machine xdotool may hold a key long enough for the server to
-    # repeat it, and a repeated Return is one judgement too many.
+    # repeat it, and a repeated Return is one judgement too many. The server never resets when its
+    # last client leaves, which would refuse the next one while it starts over.
     local fd_file="$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ardelay 65535 -arinterval 65535 \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -ardelay 65535 -arinterval 65535 \
         3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     e2e_poll 20 e2e_display_reported "$fd_file" || e2e_fail "Xvfb did not report its display: $(cat "$E2E_TMP/xvfb.log")"
