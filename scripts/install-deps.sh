@@ -18,7 +18,7 @@ packages=(
   fonts-dancingscript # the handwritten line of the class chooser
   fonts-havana fonts-bebas-neue # the About window's school handwriting and narrow display face
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
-  xvfb xauth xdotool x11-utils openbox imagemagick
+  xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
 )
 

@@ -52,6 +52,13 @@ e2e_setup() {
     e2e_poll 20 e2e_display_reported "$fd_file" || e2e_fail "Xvfb did not report its display: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$fd_file")"
     e2e_poll 20 xdpyinfo || e2e_fail "Xvfb did not start on $DISPLAY: $(cat "$E2E_TMP/xvfb.log")"
+    # The Polish letters get keys of their own. Without them xdotool types each one by remapping
+    # a spare key for a moment, and a busy program may read that key after the next remapping.
+    local letter letters=()
+    for letter in aogonek cacute eogonek lstroke nacute oacute sacute zacute zabovedot; do
+        letters+=(-e "keycode any = $letter ${letter^}")
+    done
+    xmodmap "${letters[@]}" || e2e_fail "the Polish letters got no keys"
 
     eval "$(dbus-launch --sh-syntax)"
     export DBUS_SESSION_BUS_ADDRESS DBUS_SESSION_BUS_PID
