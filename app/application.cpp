@@ -1,6 +1,5 @@
 #include "app/application.h"
 
-
 #include <QIcon>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {

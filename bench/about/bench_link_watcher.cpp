@@ -14,8 +14,7 @@
 
 namespace {
 
-double nanosecondsPer(int rounds, const std::function<void()>& step)
-{
+double nanosecondsPer(int rounds, const std::function<void()>& step) {
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < rounds; ++i)
@@ -23,8 +22,7 @@ double nanosecondsPer(int rounds, const std::function<void()>& step)
     return double(clock.nsecsElapsed()) / rounds;
 }
 
-int ticksIn(int milliseconds)
-{
+int ticksIn(int milliseconds) {
     int ticks = 0;
     const auto connection = QObject::connect(LinkTimer, &QTimer::timeout, [&] { ++ticks; });
     QElapsedTimer clock;
@@ -37,8 +35,7 @@ int ticksIn(int milliseconds)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -58,15 +55,17 @@ int main(int argc, char* argv[])
             LinkChecker->CheckMouse();
             QCoreApplication::sendPostedEvents();
         });
-        std::printf("watcher tick over a link: %.1f x the bare control-at-point search (%.0f ns)\n", tick / bare, bare);
+        std::printf("watcher tick over a link: %.1f x the bare control-at-point search (%.0f ns)\n",
+                    tick / bare, bare);
 
         LinkChecker->SetPointerSource(nullptr);
         const int shown = ticksIn(1000);
         box.hide();
         QCoreApplication::processEvents();
         const int hidden = ticksIn(1000);
-        std::printf("watcher ticks per second: %d with the About window shown, %d with it hidden (%.2f of shown)\n",
-                    shown, hidden, shown ? double(hidden) / shown : 0.0);
+        std::printf(
+            "watcher ticks per second: %d with the About window shown, %d with it hidden (%.2f of shown)\n",
+            shown, hidden, shown ? double(hidden) / shown : 0.0);
         AboutBox = nullptr;
     }
     FreeLinkWatcher();

@@ -20,13 +20,13 @@ struct Sample {
     long long cpuTicks = 0; // user + system
 };
 
-Sample sample(qint64 pid)
-{
+Sample sample(qint64 pid) {
     Sample s;
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
+        if (line.rfind("voluntary_ctxt_switches:", 0) == 0 ||
+            line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
             s.switches += std::stoll(line.substr(line.find(':') + 1));
     }
     // Threads' switches count too: sum over /proc/<pid>/task/*/status.
@@ -48,8 +48,7 @@ struct Figures {
     double cpuPercent;
 };
 
-Figures measure(const QString& program, const QStringList& arguments, int settleMs, int seconds)
-{
+Figures measure(const QString& program, const QStringList& arguments, int settleMs, int seconds) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -68,8 +67,7 @@ Figures measure(const QString& program, const QStringList& arguments, int settle
             100.0 * double(after.cpuTicks - before.cpuTicks) / hz / seconds};
 }
 
-int runBareWindow(int argc, char* argv[], int timers)
-{
+int runBareWindow(int argc, char* argv[], int timers) {
     QApplication app(argc, argv);
     QWidget window;
     window.resize(446, 495);
@@ -85,8 +83,7 @@ int runBareWindow(int argc, char* argv[], int timers)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc > 1 && std::string(argv[1]) == "--bare")
         return runBareWindow(argc, argv, 0);
     if (argc > 1 && std::string(argv[1]) == "--bare-with-watchers")
@@ -103,8 +100,10 @@ int main(int argc, char* argv[])
     std::printf("%-34s %14.1f %10.2f\n", "bare Qt window (baseline)", bare.wakeupsPerSecond, bare.cpuPercent);
     std::printf("%-34s %14.1f %10.2f\n", "bare window + four 1 ms timers", watchers.wakeupsPerSecond,
                 watchers.cpuPercent);
-    std::printf("%-34s %14.1f %10.2f\n", "Cyfrolia at its menu", program.wakeupsPerSecond, program.cpuPercent);
+    std::printf("%-34s %14.1f %10.2f\n", "Cyfrolia at its menu", program.wakeupsPerSecond,
+                program.cpuPercent);
     std::printf("extra wake-ups/s over the bare window: always-armed watchers %.1f, Cyfrolia %.1f\n",
-                watchers.wakeupsPerSecond - bare.wakeupsPerSecond, program.wakeupsPerSecond - bare.wakeupsPerSecond);
+                watchers.wakeupsPerSecond - bare.wakeupsPerSecond,
+                program.wakeupsPerSecond - bare.wakeupsPerSecond);
     return 0;
 }

@@ -13,8 +13,7 @@ namespace {
 
 // Plays one problem with the right answer typed but not confirmed; returns milliseconds from its
 // draw to its judgement at full bar.
-double measure(ExerciseWindow* window, int interval)
-{
+double measure(ExerciseWindow* window, int interval) {
     window->setPace(interval);
     cyfrolia::Series& s = window->series();
     QElapsedTimer clock;
@@ -24,13 +23,16 @@ double measure(ExerciseWindow* window, int interval)
     probe.setTimerType(Qt::PreciseTimer);
     QEventLoop loop;
     // The window's own handlers run from its timers; the probe only watches the series.
-    QObject::connect(window->Timer1, &SeriesTimer::timeout, &loop, [&] {
-        if (phase == 0 && s.Timer2.running) {
-            clock.start();
-            window->odp->setText(cyfrolia::expectedText(s.operation(), s.operands()));
-            phase = 1;
-        }
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        window->Timer1, &SeriesTimer::timeout, &loop,
+        [&] {
+            if (phase == 0 && s.Timer2.running) {
+                clock.start();
+                window->odp->setText(cyfrolia::expectedText(s.operation(), s.operands()));
+                phase = 1;
+            }
+        },
+        Qt::QueuedConnection);
     QObject::connect(window->Timer2, &SeriesTimer::timeout, &loop, [&] {
         if (phase == 1 && s.rightCount() == 1) {
             result = double(clock.nsecsElapsed()) / 1e6;
@@ -45,18 +47,20 @@ double measure(ExerciseWindow* window, int interval)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     WindowSet windows;
-    std::printf("%-16s %9s %6s %12s %12s %8s\n", "window", "interval", "ticks", "expected ms", "measured ms", "ratio");
+    std::printf("%-16s %9s %6s %12s %12s %8s\n", "window", "interval", "ticks", "expected ms", "measured ms",
+                "ratio");
     struct Row {
         ExerciseWindow* window;
         const char* name;
         int ticks;
         int interval;
-    } rows[] = {{form2, "Dodawanie", 50, 100}, {form2, "Dodawanie", 50, 300}, {Form3, "Mnozenie", 34, 100},
+    } rows[] = {{form2, "Dodawanie", 50, 100},
+                {form2, "Dodawanie", 50, 300},
+                {Form3, "Mnozenie", 34, 100},
                 {Form3, "Mnozenie", 34, 300}};
     bool ok = true;
     for (const Row& r : rows) {
@@ -64,7 +68,8 @@ int main(int argc, char* argv[])
         const double measured = measure(r.window, r.interval);
         const double ratio = measured / expected;
         ok = ok && ratio > 0.99 && ratio < 1.01;
-        std::printf("%-16s %9d %6d %12.1f %12.1f %8.4f\n", r.name, r.interval, r.ticks, expected, measured, ratio);
+        std::printf("%-16s %9d %6d %12.1f %12.1f %8.4f\n", r.name, r.interval, r.ticks, expected, measured,
+                    ratio);
     }
     std::printf("pacing within 1%%: %s\n", ok ? "yes" : "NO");
     return 0;
