@@ -1,15 +1,18 @@
 #include "about/tabout_box.h"
 
+#include "about/about_pictures.h"
 #include "about/link.h"
+#include "common/crisp.h"
+#include "common/emblem.h"
 #include "common/error_dialog.h"
-#include "common/failure.h"
-#include "common/jpeg_image.h"
 #include "common/style.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 
 using namespace style;
 
@@ -76,8 +79,9 @@ TAboutBox::TAboutBox(QWidget* parent)
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(8, 8, 65, 57);
-    ProgramIcon->setScaledContents(true);
-    ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/images/about_emblem.png")));
+    // The emblem is drawn stretched to the control, for the screen's scale, when first shown.
+    crisp::setPicture(ProgramIcon,
+                      [icon = ProgramIcon](qreal ratio) { return emblem::picture(icon->size(), ratio); });
 
     const QColor white(255, 255, 255);
     const QColor highlight = palette().color(QPalette::Active, QPalette::Highlight);
@@ -115,17 +119,19 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     Image6 = new QLabel(Panel1);
     Image6->setObjectName(QStringLiteral("Image6"));
-    Image6->move(97, 155);
-    const cyfrolia::Result<QImage> author = loadJpegResource(QStringLiteral(":/images/about_author.jpg"));
-    if (author) {
-        const QPixmap picture = QPixmap::fromImage(author.value());
-        Image6->setPixmap(picture);
-        Image6->resize(picture.size());
-    } else {
-        // The window is still of use without its picture.
-        Image6->resize(100, 30);
-        showErrorDialog(author.failure());
-    }
+    Image6->setGeometry(QRect(QPoint(97, 155), about_pictures::kAuthorSize));
+    crisp::setPicture(Image6, [](qreal ratio) {
+        QString failure;
+        const QPixmap picture = about_pictures::authorPicture(ratio, &failure);
+        // The window is still of use without its picture; the failure is told once, after the
+        // showing.
+        static bool reported = false;
+        if (!failure.isEmpty() && !reported) {
+            reported = true;
+            QTimer::singleShot(0, qApp, [failure] { showErrorDialog(failure); });
+        }
+        return picture;
+    });
 
     OKButton = new QPushButton(QStringLiteral("O&K"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "common/emblem.h"
+
 #include <QIcon>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
@@ -7,5 +9,5 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("1.0"));
     setOrganizationName(QStringLiteral("Cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
-    setWindowIcon(QIcon(QStringLiteral(":/images/about_emblem.png")));
+    setWindowIcon(emblem::icon());
 }

@@ -1,16 +1,59 @@
 #include "common/picture_button.h"
 
+#include "common/accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QMouseEvent>
+
+namespace {
+
+class PictureButtonAccessible : public QAccessibleWidget {
+public:
+    explicit PictureButtonAccessible(PictureButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            static_cast<PictureButton*>(widget())->click();
+    }
+};
+
+QAccessibleInterface* pictureButtonFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("PictureButton") && object && object->isWidgetType())
+        return new PictureButtonAccessible(static_cast<PictureButton*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 PictureButton::PictureButton(const QString& name, const QString& word, const QPixmap& picture,
                              QWidget* parent)
     : QLabel(parent) {
+    static const bool accessible = (QAccessible::installFactory(pictureButtonFactory), true);
+    Q_UNUSED(accessible);
     setObjectName(name);
     setAccessibleName(word);
     setPixmap(picture);
     resize(picture.deviceIndependentSize().toSize());
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
+    accessibility::refreshAccessible(this);
+}
+
+void PictureButton::click() {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!isVisible() || !isEnabled() || (modal && modal != window()))
+        return;
+    emit clicked();
+}
+
+PictureButton::PictureButton(const QString& name, const QString& word, const QSize& size,
+                             crisp::Drawing picture, QWidget* parent)
+    : PictureButton(name, word, QPixmap(), parent) {
+    resize(size);
+    crisp::setPicture(this, std::move(picture));
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) {

@@ -1,5 +1,7 @@
 #include "exercise/exercise_window.h"
 
+#include "common/accessibility.h"
+#include "common/crisp.h"
 #include "common/error_dialog.h"
 #include "common/picture_button.h"
 #include "common/style.h"
@@ -14,7 +16,30 @@
 
 using namespace style;
 
+using accessibility::hideFromScreenReaders;
+using accessibility::nameWithCaption;
 using cyfrolia::Operation;
+
+namespace {
+
+// The operator as a screen reader should say it in Polish.
+QString spokenOperator(Operation op) {
+    switch (op) {
+    case Operation::Addition:
+        return QStringLiteral("plus");
+    case Operation::Subtraction:
+        return QStringLiteral("minus");
+    case Operation::Multiplication:
+        return QStringLiteral("razy");
+    case Operation::Division:
+        return QStringLiteral("podzielić przez");
+    }
+    return {};
+}
+
+const QString kGradeCaption = QStringLiteral("Ocena:");
+
+} // namespace
 
 cyfrolia::RandomSource& programRandom() {
     static cyfrolia::Mt19937Source random;
@@ -82,18 +107,19 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
                        QRect(392, 240, 36, 24));
     Label6->adjustSize();
 
-    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"),
-                              exercise_pictures::startButton(), this);
+    // The pictures are drawn for the screen's scale when they are first shown.
+    start = new PictureButton(QStringLiteral("start"), QStringLiteral("START"), QSize(104, 38),
+                              exercise_pictures::startButton, this);
     start->move(264, 280);
     connect(start, &PictureButton::clicked, this, &ExerciseWindow::startClick);
-    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"),
-                               exercise_pictures::backButton(), this);
+    Image2 = new PictureButton(QStringLiteral("Image2"), QStringLiteral("WSTECZ"), QSize(141, 37),
+                               exercise_pictures::backButton, this);
     Image2->move(488, 288);
     connect(Image2, &PictureButton::clicked, this, &ExerciseWindow::Image2Click);
 
     odp = new QLineEdit(this);
     odp->setObjectName(QStringLiteral("odp"));
-    odp->setAccessibleName(QStringLiteral("odp"));
+    odp->setAccessibleName(QStringLiteral("Odpowiedź"));
     odp->setGeometry(QRect(layout.odp, QSize(121, 101)));
     odp->setFont(big);
     odp->setFrame(false);
@@ -105,7 +131,6 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
 
     powitanie = new QPlainTextEdit(this);
     powitanie->setObjectName(QStringLiteral("powitanie"));
-    powitanie->setAccessibleName(QStringLiteral("powitanie"));
     powitanie->setGeometry(QRect(layout.powitanie, QSize(561, 89)));
     powitanie->setFont(pixelFont(kSans, 32));
     powitanie->setFrameShape(QFrame::NoFrame);
@@ -128,14 +153,31 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
     ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"),
                       pixelFont(kRounded, 96, true), text, QRect(280, 96, 57, 111));
     ocena->adjustSize();
-    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"),
-                               exercise_pictures::againButton(), podsumowanie);
+    Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"), QSize(142, 37),
+                               exercise_pictures::againButton, podsumowanie);
     Image1->move(layout.again);
     connect(Image1, &PictureButton::clicked, this, &ExerciseWindow::Image1Click);
-    m_save = new PictureButton(layout.saveName, QStringLiteral("Zapisz swój wynik"),
-                               exercise_pictures::saveButton(), podsumowanie);
+    m_save = new PictureButton(
+        layout.saveName, QStringLiteral("Zapisz swój wynik"), exercise_pictures::kSaveButtonSize,
+        [](qreal ratio) {
+            QPixmap picture = exercise_pictures::saveButton(ratio);
+            reportSavePictureFailure();
+            return picture;
+        },
+        podsumowanie);
     m_save->move(layout.save);
-    reportSavePictureFailure();
+
+    // Screen readers hear the problem line as one sentence on liczba1 and each count named with
+    // its caption, so the other parts and the captions would only repeat them.
+    for (QWidget* repeated :
+         {static_cast<QWidget*>(liczba2), static_cast<QWidget*>(rowna), static_cast<QWidget*>(Label3),
+          static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label1)})
+        hideFromScreenReaders(repeated);
+    nameWithCaption(licznik, Label3->text());
+    nameWithCaption(dobre, Label5->text());
+    nameWithCaption(zle, Label6->text());
+    nameWithCaption(ocena, kGradeCaption);
+    m_announcer = new Announcer(this);
 
     // Windowed controls lie above what is drawn on the window's own surface.
     odp->raise();
@@ -145,7 +187,7 @@ void ExerciseWindow::createControls(const ExerciseLayout& layout) {
 
 void ExerciseWindow::reportSavePictureFailure() {
     // The drawn stand-in keeps the button usable; the failure is told once for all four
-    // windows, after start-up, in the general error dialog.
+    // windows, once the picture is first shown, in the general error dialog.
     static bool reported = false;
     const QString failure = exercise_pictures::saveButtonFailure();
     if (failure.isEmpty() || reported)
@@ -157,6 +199,7 @@ void ExerciseWindow::reportSavePictureFailure() {
 void ExerciseWindow::setOperatorControl(QLabel* control) {
     m_operator = control;
     m_operator->lower();
+    hideFromScreenReaders(m_operator);
     showSeries();
 }
 
@@ -173,11 +216,11 @@ QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geome
     return label;
 }
 
-QLabel* ExerciseWindow::addOperatorPicture(const QPixmap& picture, const QPoint& at) {
+QLabel* ExerciseWindow::addOperatorPicture(const QSize& size, crisp::Drawing picture, const QPoint& at) {
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Image3"));
-    label->setPixmap(picture);
-    label->setGeometry(QRect(at, picture.size()));
+    label->setGeometry(QRect(at, size));
+    crisp::setPicture(label, std::move(picture));
     label->setCursor(Qt::ArrowCursor);
     setOperatorControl(label);
     return label;
@@ -207,6 +250,9 @@ void ExerciseWindow::showSeries() {
     pasek->setValue(s.bar());
     if (odp->text() != s.answer())
         odp->setText(s.answer());
+    // Every change of the name is an event on the accessibility bus.
+    if (liczba1->accessibleName() != problemSentence())
+        liczba1->setAccessibleName(problemSentence());
 
     const bool problem = s.problemVisible();
     liczba1->setVisible(problem);
@@ -228,6 +274,16 @@ void ExerciseWindow::showSeries() {
     Timer2->sync(s.armed(s.Timer2));
     Timer3->sync(s.armed(s.Timer3));
     Timer4->sync(s.armed(s.Timer4));
+
+    // The end of a series is told as the grade; the focus stays in the covered answer field.
+    if (s.summaryVisible() && !m_summaryAnnounced)
+        m_announcer->announce(kGradeCaption + QLatin1Char(' ') + ocena->text());
+    m_summaryAnnounced = s.summaryVisible();
+}
+
+QString ExerciseWindow::problemSentence() const {
+    return liczba1->text() + QLatin1Char(' ') + spokenOperator(m_series.operation()) + QLatin1Char(' ') +
+           liczba2->text() + QStringLiteral(" równa się");
 }
 
 void ExerciseWindow::startClick() {
@@ -237,8 +293,14 @@ void ExerciseWindow::startClick() {
 }
 
 void ExerciseWindow::Timer1Timer() {
+    const int before = m_series.remaining();
     m_series.Timer1Timer();
     showSeries();
+    // A problem the child is to answer is read out while the focus stays in the answer field;
+    // the 50th, closed at once, and draws beneath the summary are not.
+    const cyfrolia::Series& s = m_series;
+    if (s.remaining() != before && s.remaining() > 0 && s.problemVisible() && !s.summaryVisible())
+        m_announcer->announce(problemSentence());
 }
 
 void ExerciseWindow::Timer2Timer() {

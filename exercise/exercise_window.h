@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/app_window.h"
+#include "common/crisp.h"
 #include "exercise/series.h"
 #include "exercise/series_timer.h"
 
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPoint>
 
+class Announcer;
 class PictureButton;
 class TimeBar;
 
@@ -82,6 +84,12 @@ public:
     // The save picture button of the summary panel: `Image3` or `Image4`.
     PictureButton* saveButton() const { return m_save; }
 
+    // The problem on screen as one sentence, "33 plus 5 równa się": the problem line's name for
+    // screen readers, announced to them at each draw.
+    QString problemSentence() const;
+    // Tells screen readers each new problem, then the grade.
+    const Announcer* announcer() const { return m_announcer; }
+
     static constexpr QSize kClientSize{641, 341};
 
 protected:
@@ -91,7 +99,7 @@ protected:
     void setOperatorControl(QLabel* control);
     // The operator as a label in the problem line's big type, or as a picture.
     QLabel* addOperatorLabel(const QString& text, const QRect& geometry, bool sizedToText);
-    QLabel* addOperatorPicture(const QPixmap& picture, const QPoint& at);
+    QLabel* addOperatorPicture(const QSize& size, crisp::Drawing picture, const QPoint& at);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -99,10 +107,12 @@ protected:
 private:
     void createControls(const ExerciseLayout& layout);
     void createTimers();
-    void reportSavePictureFailure();
+    static void reportSavePictureFailure();
     void showSeries();
 
     cyfrolia::Series m_series;
+    Announcer* m_announcer = nullptr;
+    bool m_summaryAnnounced = false;
     QLabel* m_operator = nullptr;
     PictureButton* m_save = nullptr;
 };

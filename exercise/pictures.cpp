@@ -1,5 +1,6 @@
 #include "exercise/pictures.h"
 
+#include "common/crisp.h"
 #include "common/failure.h"
 #include "common/jpeg_image.h"
 #include "common/style.h"
@@ -50,9 +51,9 @@ void drawOutlinedText(QPainter& p, const QRectF& area, const QString& text, cons
     p.fillPath(path, Qt::white);
 }
 
-QPixmap glossyButton(const QSize& size, const QString& word, const ButtonStyle& style, const QColor& ground) {
-    QPixmap pixmap(size);
-    pixmap.fill(ground);
+QPixmap glossyButton(const QSize& size, const QString& word, const ButtonStyle& style, const QColor& ground,
+                     qreal ratio) {
+    QPixmap pixmap = crisp::canvas(size, ratio, ground);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -86,63 +87,68 @@ QPixmap glossyButton(const QSize& size, const QString& word, const ButtonStyle& 
 
 } // namespace
 
-QPixmap startButton() {
-    return glossyButton(QSize(104, 38), QStringLiteral("START"), kStartStyle, Qt::transparent);
+QPixmap startButton(qreal ratio) {
+    return glossyButton(QSize(104, 38), QStringLiteral("START"), kStartStyle, Qt::transparent, ratio);
 }
 
-QPixmap backButton() {
-    return glossyButton(QSize(141, 37), QStringLiteral("WSTECZ"), kNavyStyle, Qt::transparent);
+QPixmap backButton(qreal ratio) {
+    return glossyButton(QSize(141, 37), QStringLiteral("WSTECZ"), kNavyStyle, Qt::transparent, ratio);
 }
 
-QPixmap againButton() {
-    return glossyButton(QSize(142, 37), QStringLiteral("Od nowa"), kNavyStyle, Qt::transparent);
+QPixmap againButton(qreal ratio) {
+    return glossyButton(QSize(142, 37), QStringLiteral("Od nowa"), kNavyStyle, Qt::transparent, ratio);
 }
 
-QPixmap drawnSaveButton() {
+QPixmap drawnSaveButton(qreal ratio) {
     // A JPEG has no transparency, so the corners take the panel's colour.
-    return glossyButton(QSize(234, 38), QStringLiteral("Zapisz swój wynik"), kNavyStyle, kSkyBlue);
+    return glossyButton(kSaveButtonSize, QStringLiteral("Zapisz swój wynik"), kNavyStyle, kSkyBlue, ratio);
 }
 
-QPixmap saveButtonFrom(const QString& resource, QString* failure) {
+QPixmap saveButtonFrom(const QString& resource, QString* failure, qreal ratio) {
     const cyfrolia::Result<QImage> decoded = loadJpegResource(resource);
     if (decoded)
-        return QPixmap::fromImage(decoded.value());
+        return crisp::reduced(decoded.value(), kSaveButtonSize, ratio);
     if (failure)
         *failure = decoded.failure();
-    return drawnSaveButton();
+    return drawnSaveButton(ratio);
 }
 
 namespace {
 
 struct SavePicture {
-    QPixmap pixmap;
+    QImage image; // twice the logical size; null when the JPEG could not be decoded
     QString failure;
 };
 
-// Decoded once for the four windows.
+// Decoded once for the four windows, when the first of them shows its summary.
 const SavePicture& savePicture() {
     static const SavePicture picture = [] {
-        SavePicture decoded;
-        decoded.pixmap = saveButtonFrom(kSaveButtonResource, &decoded.failure);
-        return decoded;
+        SavePicture picture;
+        cyfrolia::Result<QImage> decoded = loadJpegResource(kSaveButtonResource);
+        if (decoded)
+            picture.image = std::move(decoded).value();
+        else
+            picture.failure = decoded.failure();
+        return picture;
     }();
     return picture;
 }
 
 } // namespace
 
-QPixmap saveButton() {
-    return savePicture().pixmap;
+QPixmap saveButton(qreal ratio) {
+    const SavePicture& picture = savePicture();
+    return picture.image.isNull() ? drawnSaveButton(ratio)
+                                  : crisp::reduced(picture.image, kSaveButtonSize, ratio);
 }
 
 QString saveButtonFailure() {
     return savePicture().failure;
 }
 
-QPixmap minusSign() {
+QPixmap minusSign(qreal ratio) {
     // Grey ground one row above the bar and two below; not transparent.
-    QPixmap pixmap(49, 12);
-    pixmap.fill(kLightGrey);
+    QPixmap pixmap = crisp::canvas(QSize(49, 12), ratio, kLightGrey);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -151,10 +157,9 @@ QPixmap minusSign() {
     return pixmap;
 }
 
-QPixmap divisionSign() {
+QPixmap divisionSign(qreal ratio) {
     // Dot (11 high), 6 px gap, bar (9 thick), 6 px gap, dot: 43 rows exactly.
-    QPixmap pixmap(49, 43);
-    pixmap.fill(kSkyBlue);
+    QPixmap pixmap = crisp::canvas(QSize(49, 43), ratio, kSkyBlue);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -166,12 +171,11 @@ QPixmap divisionSign() {
     return pixmap;
 }
 
-QPixmap iconPixmap(cyfrolia::Operation op) {
+namespace {
+
+// The sign in a 32 x 32 box.
+void paintIcon(QPainter& p, cyfrolia::Operation op) {
     using cyfrolia::Operation;
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(kLightGrey);
     const QRectF across(0, 14, 32, 4);
@@ -196,16 +200,20 @@ QPixmap iconPixmap(cyfrolia::Operation op) {
         p.drawEllipse(QRectF(13, 21, 6, 6));
         break;
     }
-    return pixmap;
+}
+
+} // namespace
+
+QPixmap iconPixmap(cyfrolia::Operation op) {
+    return windowIcon(op).pixmap(QSize(32, 32), 1.0);
 }
 
 QIcon windowIcon(cyfrolia::Operation op) {
-    return QIcon(iconPixmap(op));
+    return crisp::drawnIcon(QSizeF(32, 32), [op](QPainter& p) { paintIcon(p, op); });
 }
 
-QCursor sqlWaitCursor() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
+QCursor sqlWaitCursor(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(32, 32), ratio, Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -247,7 +255,7 @@ QCursor sqlWaitCursor() {
     p.fillPath(letters, Qt::black);
     p.end();
 
-    // The hot spot sits at the neck of the hourglass.
+    // The hot spot sits at the neck of the hourglass, in logical pixels.
     return QCursor(pixmap, 16, 11);
 }
 

@@ -1,5 +1,6 @@
 #include "exercise/tform3.h"
 
+#include "common/crisp.h"
 #include "common/picture_button.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
@@ -18,7 +19,9 @@ TForm3::TForm3(QWidget* parent) : TForm3(programRandom(), clockSeed, parent) {}
 TForm3::TForm3(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTForm3(), random, std::move(seed), parent) {
     plus = addOperatorLabel(QStringLiteral("x"), QRect(136, 16, 105, 81), false);
-    pasek->setCursor(exercise_pictures::sqlWaitCursor());
+    // Drawn for the screen's scale once the bar is first shown.
+    crisp::whenShown(pasek,
+                     [bar = pasek](qreal ratio) { bar->setCursor(exercise_pictures::sqlWaitCursor(ratio)); });
     Image3 = saveButton();
     connect(Image3, &PictureButton::clicked, this, &TForm3::Image3Click);
     FormCreate();

@@ -17,7 +17,7 @@ TForm5::TForm5(QWidget* parent) : TForm5(programRandom(), clockSeed, parent) {}
 
 TForm5::TForm5(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTForm5(), random, std::move(seed), parent) {
-    Image3 = addOperatorPicture(exercise_pictures::minusSign(), QPoint(160, 56));
+    Image3 = addOperatorPicture(QSize(49, 12), exercise_pictures::minusSign, QPoint(160, 56));
     Image4 = saveButton();
     connect(Image4, &PictureButton::clicked, this, &TForm5::Image4Click);
 }

@@ -23,7 +23,7 @@ TForm6::TForm6(QWidget* parent) : TForm6(programRandom(), clockSeed, parent) {}
 
 TForm6::TForm6(cyfrolia::RandomSource& random, cyfrolia::Series::SeedSource seed, QWidget* parent)
     : ExerciseWindow(layoutOfTForm6(), random, std::move(seed), parent) {
-    Image3 = addOperatorPicture(exercise_pictures::divisionSign(), QPoint(168, 40));
+    Image3 = addOperatorPicture(QSize(49, 43), exercise_pictures::divisionSign, QPoint(168, 40));
     Image4 = saveButton();
     connect(Image4, &PictureButton::clicked, this, &TForm6::Image4Click);
 }

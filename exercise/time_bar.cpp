@@ -1,12 +1,14 @@
 #include "exercise/time_bar.h"
 
+#include "common/accessibility.h"
+
 #include <QAccessibleWidget>
 #include <QPainter>
 #include <algorithm>
 
 namespace {
 
-// Screen readers (and the end-to-end tests) read the bar as a progress bar with its percentage.
+// A progress bar from 0 to 100 with the time used as its value; read-only.
 class TimeBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit TimeBarAccessible(TimeBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
@@ -16,14 +18,14 @@ public:
             return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value)
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
             return QString::number(bar()->value()) + QLatin1Char('%');
-        return QAccessibleWidget::text(t);
+        return QAccessibleWidget::text(kind);
     }
 
     QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant&) override {} // the timer alone moves it
+    void setCurrentValue(const QVariant&) override {}
     QVariant maximumValue() const override { return 100; }
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 0; }
@@ -32,7 +34,7 @@ private:
     TimeBar* bar() const { return static_cast<TimeBar*>(widget()); }
 };
 
-QAccessibleInterface* timeBarAccessible(const QString& className, QObject* object) {
+QAccessibleInterface* timeBarFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("TimeBar") && object && object->isWidgetType())
         return new TimeBarAccessible(static_cast<TimeBar*>(object));
     return nullptr;
@@ -41,10 +43,11 @@ QAccessibleInterface* timeBarAccessible(const QString& className, QObject* objec
 } // namespace
 
 TimeBar::TimeBar(QWidget* parent) : QWidget(parent) {
-    static const bool factoryInstalled = (QAccessible::installFactory(timeBarAccessible), true);
-    Q_UNUSED(factoryInstalled);
+    static const bool accessible = (QAccessible::installFactory(timeBarFactory), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("pasek"));
-    setAccessibleName(QStringLiteral("pasek"));
+    setAccessibleName(QStringLiteral("Czas"));
+    accessibility::refreshAccessible(this);
 }
 
 void TimeBar::setValue(int value) {

@@ -3,10 +3,22 @@
 #include "common/failure.h"
 #include "results/cp1250.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <QThread>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace cyfrolia {
 
@@ -114,14 +126,89 @@ QString textForDisplay(const QByteArray& normalised) {
     return text;
 }
 
+namespace {
+
+// The system's words for an error number, as Qt gives them for its own file errors.
+QString systemError(int code) {
+    return qt_error_string(code);
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
 QByteArray readWholeFile(const QString& fullPath) {
-    QFile file(fullPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(cannotOpenFileMessage(fullPath, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(cannotOpenFileMessage(fullPath, file.errorString()));
+    auto fail = [&](const QString& reason) { return Failure(cannotOpenFileMessage(fullPath, reason)); };
+    // Non-blocking, so that opening a FIFO can't wait for a writer; what is opened is then looked
+    // at before a single byte is read.
+    const Descriptor fd(::open(QFile::encodeName(fullPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw fail(systemError(errno));
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        throw fail(systemError(errno));
+    if (S_ISDIR(status.st_mode))
+        throw fail(systemError(EISDIR));
+    if (!S_ISREG(status.st_mode))
+        throw fail(QStringLiteral("Not a regular file"));
+    if (status.st_size > kMaxResultsFileSize)
+        throw fail(systemError(EFBIG));
+    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
+    qsizetype have = 0;
+    for (;;) {
+        if (have == bytes.size()) {
+            // The file grew since it was looked at (or tells no size): read on, within the limit.
+            if (have > kMaxResultsFileSize)
+                throw fail(systemError(EFBIG));
+            bytes.resize(qMin<qsizetype>(qMax<qsizetype>(have * 2, 4096), kMaxResultsFileSize + 1));
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + have, size_t(bytes.size() - have));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw fail(systemError(errno));
+        }
+        if (got == 0)
+            break;
+        have += got;
+    }
+    bytes.truncate(have);
     return bytes;
+}
+
+QString resolvedPath(const QString& path) {
+    QFileInfo info(path);
+    // A loop of links ends somewhere; the open that follows then reports it.
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+QStringList rewriteLeftovers(const QString& folder, const QString& fileName) {
+    QStringList found;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({fileName + QStringLiteral(".??????")},
+                                            QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QStringView suffix = QStringView(name).right(6);
+        if (std::all_of(suffix.begin(), suffix.end(),
+                        [](QChar c) { return c.unicode() < 128 && (c.isLetterOrNumber()); }))
+            found.append(dir.filePath(name));
+    }
+    return found;
 }
 
 void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault) {
@@ -140,8 +227,14 @@ void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, con
     check(RewriteStep::Create, [&] { return file.open(QIODevice::WriteOnly); });
     check(RewriteStep::Write, [&] {
         for (const QByteArray& piece : pieces) {
-            if (file.write(piece) != piece.size())
-                return false;
+            // A short write carries no reason; the write of the rest fails with the system's
+            // ("No space left on device").
+            for (qsizetype done = 0; done < piece.size();) {
+                const qint64 written = file.write(piece.constData() + done, piece.size() - done);
+                if (written <= 0)
+                    return false;
+                done += written;
+            }
         }
         return true;
     });
@@ -158,13 +251,49 @@ void ResultsFiles::write(const QString& schoolClass, const QByteArrayList& piece
 }
 
 void ResultsFiles::append(const QString& schoolClass, const QString& line) const {
-    const QByteArray text = read(schoolClass);
+    const QString shown = path(schoolClass);
     const auto encoded = cp1250::encode(line);
     if (!encoded)
         throw Failure(cannotCreateFileMessage(
-            path(schoolClass), QStringLiteral("The line holds characters that Windows-1250 cannot store")));
+            shown, QStringLiteral("The line holds characters that Windows-1250 cannot store")));
+    // The lock, the temporary file and the rename all belong in the folder of the file the name
+    // leads to: the name in the program's folder may be a link into a shared folder.
+    const QString target = resolvedPath(shown);
+    // A name that leads nowhere readable fails as the read would, before any lock is made.
+    if (!QFileInfo(target).isFile())
+        readWholeFile(shown);
+
+    QLockFile lock(lockPath(target));
+    lock.setStaleLockTime(m_lockStaleMs);
+    // Polled often rather than with QLockFile's own growing pauses: another save is over in
+    // milliseconds, and the child waiting should not sit out whole seconds.
+    const QDeadlineTimer deadline(m_lockWaitMs);
+    bool locked = lock.tryLock(0);
+    while (!locked && lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+        QThread::msleep(QRandomGenerator::global()->bounded(5, 20));
+        locked = lock.tryLock(0);
+    }
+    if (!locked) {
+        switch (lock.error()) {
+        case QLockFile::LockFailedError:
+            throw Failure(cannotCreateFileMessage(
+                shown,
+                QStringLiteral("Another save into this file is still under way; try again in a moment")));
+        case QLockFile::PermissionError:
+            throw Failure(cannotCreateFileMessage(lockPath(target), systemError(EACCES)));
+        default:
+            throw Failure(cannotCreateFileMessage(lockPath(target),
+                                                  QStringLiteral("The lock file could not be written")));
+        }
+    }
+    // Nobody else is saving this file now: a temporary file of its name is a killed save's.
+    const QFileInfo targetInfo(target);
+    for (const QString& leftover : rewriteLeftovers(targetInfo.absolutePath(), targetInfo.fileName()))
+        QFile::remove(leftover);
+
+    const QByteArray text = normaliseLineBreaks(readWholeFile(target));
     // Written as two pieces: the old text is not copied to add one line to it.
-    write(schoolClass, {text, appendedTail(text, *encoded)});
+    rewriteWholeFile(target, {text, appendedTail(text, *encoded)}, m_fault);
 }
 
 } // namespace cyfrolia

@@ -8,6 +8,7 @@
 #include "results/results_icon.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHideEvent>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -21,22 +22,47 @@ Twyniki* wyniki = nullptr;
 
 namespace {
 
-// A box gets this many lines before the window is drawn, and this many more at each turn of the
-// event loop after: a file of 20,000 lines would otherwise keep the window from opening for a
-// noticeable while.
-constexpr int kFirstLines = 500;
-constexpr int kMoreLines = 2000;
+// A box gets enough text to fill it before the window is drawn, and more at each turn of the
+// event loop after, for as long as kTurnMs allows: bytes are decoded only as they go in, so long
+// files neither keep the window from opening nor the program from answering.
+constexpr qsizetype kFirstBytes = 4 * 1024;
+constexpr qsizetype kPieceBytes = 4 * 1024;
+constexpr qint64 kTurnMs = 10;
 
-// The length of the first `lines` lines of `text` from `from`, breaks included.
-qsizetype linesLength(const QString& text, qsizetype from, int lines) {
+// Text boxes lay out a paragraph as a whole, in time that grows faster than its length, so a line
+// longer than this is shown as several, broken after a blank where there is one near. Where there
+// is none, wrapping looks for one at every row to the paragraph's end (time growing with the
+// square of the length): such a stretch is broken sooner.
+constexpr qsizetype kLongestBlock = 4096;
+constexpr qsizetype kLongestUnbroken = 1024;
+
+// Takes about `budget` bytes of normalised text from `from` on, whole lines where they are short,
+// as the text the box shows, with the breaks the box needs in lines that are not; moves `from`
+// past them.
+QString takeSome(const QByteArray& bytes, qsizetype& from, qsizetype budget) {
+    QString out;
+    const qsizetype stop = qMin(bytes.size(), from + budget);
     qsizetype at = from;
-    for (int i = 0; i < lines; ++i) {
-        at = text.indexOf(QLatin1Char('\n'), at);
-        if (at < 0)
-            return text.size() - from;
-        ++at;
+    while (at < stop) {
+        const qsizetype newline = bytes.indexOf('\n', at);
+        // Normalised: every break is CR LF, and a cut never falls between the two.
+        const qsizetype lineEnd = newline < 0 ? bytes.size() : newline - 1;
+        if (lineEnd - at > kLongestBlock) {
+            qsizetype cut = at + kLongestUnbroken;
+            const qsizetype blank = bytes.lastIndexOf(' ', at + kLongestBlock - 1);
+            if (blank >= at + kLongestBlock / 2)
+                cut = blank + 1;
+            out += cyfrolia::textForDisplay(bytes.mid(at, cut - at));
+            out += QLatin1Char('\n');
+            at = cut;
+        } else {
+            const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+            out += cyfrolia::textForDisplay(bytes.mid(at, end - at));
+            at = end;
+        }
     }
-    return at - from;
+    from = at;
+    return out;
 }
 
 } // namespace
@@ -85,7 +111,6 @@ Twyniki::Twyniki(QWidget* parent)
         auto* box = new QPlainTextEdit(group);
         box->setObjectName(QString::fromLatin1(row.boxName));
         box->setAccessibleName(QString::fromUtf8(row.caption).trimmed());
-        box->setAccessibleDescription(box->objectName());
         box->setGeometry(8, 16, 350, 127);
         box->setFrameShape(QFrame::NoFrame);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -127,12 +152,11 @@ void Twyniki::FormShow() {
         Pending& pending = m_pending[i];
         pending = {};
         try {
-            pending.text = cyfrolia::textForDisplay(files.read(classes.at(i)));
+            pending.bytes = files.read(classes.at(i));
         } catch (const cyfrolia::Failure& failure) {
             m_failures.append(cyfrolia::errorDialogText(failure.message()));
         }
-        pending.done = linesLength(pending.text, 0, kFirstLines);
-        box(i)->setPlainText(pending.text.left(pending.done));
+        box(i)->setPlainText(takeSome(pending.bytes, pending.done, kFirstBytes));
     }
     if (isLoading())
         m_filler->start();
@@ -140,24 +164,30 @@ void Twyniki::FormShow() {
 
 bool Twyniki::isLoading() const {
     return std::any_of(m_pending.begin(), m_pending.end(),
-                       [](const Pending& p) { return p.done < p.text.size(); });
+                       [](const Pending& p) { return p.done < p.bytes.size(); });
 }
 
 void Twyniki::fillSome() {
+    QElapsedTimer turn;
+    turn.start();
     for (int i = 0; i < int(m_pending.size()); ++i) {
         Pending& pending = m_pending[i];
-        if (pending.done >= pending.text.size())
+        if (pending.done >= pending.bytes.size())
             continue;
-        const qsizetype length = linesLength(pending.text, pending.done, kMoreLines);
         QTextCursor end(box(i)->document());
         end.movePosition(QTextCursor::End);
-        end.insertText(pending.text.mid(pending.done, length));
-        pending.done += length;
-        if (pending.done >= pending.text.size())
+        while (pending.done < pending.bytes.size()) {
+            end.insertText(takeSome(pending.bytes, pending.done, kPieceBytes));
+            if (turn.elapsed() >= kTurnMs)
+                break;
+        }
+        if (pending.done >= pending.bytes.size())
             pending = {};
-        return;
+        if (turn.elapsed() >= kTurnMs)
+            return;
     }
-    m_filler->stop();
+    if (!isLoading())
+        m_filler->stop();
 }
 
 void Twyniki::reportFailures() {

@@ -57,9 +57,9 @@ private:
     void reportFailures();
     void fillSome();
 
-    // What of a file's text has not reached its box yet.
+    // A file's bytes, line breaks normalised, and how many of them have reached its box.
     struct Pending {
-        QString text;
+        QByteArray bytes;
         qsizetype done = 0;
     };
     std::array<Pending, 6> m_pending;

@@ -31,7 +31,6 @@ QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& ac
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setAccessibleName(accessible);
-    field->setAccessibleDescription(name);
     field->setValidator(new NameValidator(kNameLength, field));
     field->setGeometry(128, top, 137, 21);
     return field;
@@ -42,7 +41,6 @@ QPlainTextEdit* makeValueBox(QWidget* parent, const QString& name, const QString
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(name);
     box->setAccessibleName(accessible);
-    box->setAccessibleDescription(name);
     box->setReadOnly(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

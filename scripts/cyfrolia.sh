@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One entry point for the README's commands: run | test | bench | build.
+# One entry point for the README's commands: run | test | bench | build | package.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${CYFROLIA_BUILD_DIR:-$here/build}"
@@ -8,6 +8,7 @@ sanitized="${CYFROLIA_SANITIZED_BUILD_DIR:-$here/build-asan}"
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+
 
 configure_and_build() {
   bash "$here/scripts/install-deps.sh"
@@ -58,14 +59,40 @@ case "${1:-}" in
   bench)
     configure_and_build
     cmake --build "$build" --target benchmarks
+    # Every benchmark prints "RESULT name | figure | baseline | ratio" lines; one table collects them.
+    results=$(mktemp)
+    trap 'rm -f "$results"' EXIT
+    ordered=(exercise/bench_idle app/bench_startup exercise/bench_pacing shell/bench_window_shape results/bench_results)
+    benches=()
+    for b in "${ordered[@]}"; do benches+=("$build/bench/$b"); done
     for b in "$build"/bench/*/bench_*; do
+      [[ " ${benches[*]} " == *" $b "* ]] || benches+=("$b")
+    done
+    for b in "${benches[@]}"; do
       [[ -f "$b" && -x "$b" ]] || continue
       echo "== $(basename "$b")"
-      "$b"
+      "$b" | tee -a "$results"
     done
+    echo
+    echo "| Benchmark | Cyfrolia | Baseline | Ratio |"
+    echo "|---|---|---|---|"
+    sed -n 's/^RESULT \(.*\)$/| \1 |/p' "$results"
+    ;;
+  package)
+    # The Debian package for a classroom computer: a stripped Release build, without the tests.
+    bash "$here/scripts/install-deps.sh"
+    release="${CYFROLIA_PACKAGE_DIR:-$here/build-release}"
+    # Debian's hardening flags (stack protector, fortified functions, read-only relocations).
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    cmake -S "$here" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCYFROLIA_TESTS=OFF "${launcher[@]}" \
+      "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+      "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+    cmake --build "$release"
+    (cd "$release" && cpack -G DEB)
+    echo "Package: $(ls "$release"/cyfrolia_*.deb)"
     ;;
   *)
-    echo "usage: $0 run|test|bench|build" >&2
+    echo "usage: $0 run|test|bench|build|package" >&2
     exit 2
     ;;
 esac

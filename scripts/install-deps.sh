@@ -20,6 +20,12 @@ packages=(
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+  # the start-up benchmark watches the private X server's screen
+  libxcb1-dev
+  # the Debian package: CPack's dependency scan, and the checks of the package and its files
+  dpkg-dev file lintian desktop-file-utils appstream
+  # the installed copy's end-to-end test runs as an unprivileged user
+  passwd
 )
 
 missing=()

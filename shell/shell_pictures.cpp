@@ -1,5 +1,6 @@
 #include "shell/shell_pictures.h"
 
+#include "common/crisp.h"
 #include "common/style.h"
 
 #include <QFontMetricsF>
@@ -75,9 +76,8 @@ QPainterPath notebookOutline() {
     return path;
 }
 
-QPixmap notebookFace() {
-    QPixmap pixmap(446, 496);
-    pixmap.fill(Qt::white);
+QPixmap notebookFace(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(446, 496), ratio, Qt::white);
     QPainter p(&pixmap);
 
     // The cover's edge is drawn hard so that it meets the mask pixel for pixel.
@@ -137,16 +137,15 @@ QPixmap notebookFace() {
 
     // Whatever the mask cuts away stays plain white, so no soft edge is left half outside.
     QPainterPath outside;
-    outside.addRect(QRectF(pixmap.rect()));
+    outside.addRect(QRectF(0, 0, 446, 496));
     outside = outside.subtracted(notebookOutline());
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillPath(outside, Qt::white);
     return pixmap;
 }
 
-QPixmap innerPage() {
-    QPixmap pixmap(542, 366);
-    pixmap.fill(kInnerPage);
+QPixmap innerPage(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(542, 366), ratio, kInnerPage);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -164,14 +163,14 @@ QPixmap innerPage() {
     return pixmap;
 }
 
-QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& word, bool pressed,
+                      qreal ratio) {
+    QPixmap pixmap = crisp::canvas(size, ratio, Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
 
-    const QRectF body = QRectF(pixmap.rect()).adjusted(1.5, 1.5, -1.5, -2.5);
+    const QRectF body = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1.5, 1.5, -1.5, -2.5);
     const qreal radius = body.height() / 2;
 
     // A soft shadow under the raised look only; pressed, the button sits flat on the page.
@@ -222,15 +221,15 @@ QPixmap lozengeButton(const QSize& size, const QColor& colour, const QString& wo
     return pixmap;
 }
 
-QPixmap squaredPaper() {
-    QPixmap pixmap(511, 400);
-    pixmap.fill(Qt::white);
+QPixmap squaredPaper(qreal ratio) {
+    QPixmap pixmap = crisp::canvas(QSize(511, 400), ratio, Qt::white);
     QPainter p(&pixmap);
-    p.setPen(QPen(kGrid, 1));
+    // The grid in whole device pixels, so that at a fractional scale every line is equally thick.
+    const int thickness = qMax(1, qRound(ratio));
     for (int x = 8; x < 511; x += 16)
-        p.drawLine(x, 0, x, 399);
+        p.fillRect(QRectF(qRound(x * ratio) / ratio, 0, thickness / ratio, 400), kGrid);
     for (int y = 8; y < 400; y += 16)
-        p.drawLine(0, y, 510, y);
+        p.fillRect(QRectF(0, qRound(y * ratio) / ratio, 511, thickness / ratio), kGrid);
 
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);

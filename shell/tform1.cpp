@@ -1,13 +1,13 @@
 #include "shell/tform1.h"
 
+#include "common/accessibility.h"
+#include "common/crisp.h"
 #include "common/error_dialog.h"
-#include "common/failure.h"
 #include "common/picture_button.h"
 #include "common/program_folder.h"
 #include "common/style.h"
-#include "shell/bmp_reader.h"
+#include "shell/mask_region.h"
 #include "shell/shell_pictures.h"
-#include "shell/window_shape.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,6 +26,9 @@ MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* p
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
+    // The notebook and the buttons' raised faces only decorate; screen readers meet each button
+    // once, as the picture button beneath its face.
+    accessibility::hideFromScreenReaders(this);
 }
 
 void MenuPicture::mousePressEvent(QMouseEvent* event) {
@@ -48,12 +51,15 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
 
-    Image10 = new MenuPicture(QStringLiteral("Image10"), shell_pictures::notebookFace(), this);
+    // Every picture is drawn for the screen's scale when the menu is shown.
+    Image10 = new MenuPicture(QStringLiteral("Image10"), QPixmap(), this);
     Image10->setGeometry(0, 0, 446, 496);
+    crisp::setPicture(Image10, shell_pictures::notebookFace);
     connect(Image10, &MenuPicture::mouseMove, this, &Tform1::Image10MouseMove);
 
-    Image9 = new MenuPicture(QStringLiteral("Image9"), shell_pictures::innerPage(), this);
+    Image9 = new MenuPicture(QStringLiteral("Image9"), QPixmap(), this);
     Image9->setGeometry(16, 72, 393, 369);
+    crisp::setPicture(Image9, shell_pictures::innerPage);
     connect(Image9, &MenuPicture::mouseDown, this, &Tform1::Image9MouseDown);
     connect(Image9, &MenuPicture::mouseMove, this, &Tform1::Image9MouseMove);
     connect(Image9, &MenuPicture::mouseUp, this, &Tform1::Image9MouseUp);
@@ -93,17 +99,19 @@ void Tform1::createButtons() {
     };
     for (const auto& b : buttons) {
         const QString word = QString::fromUtf8(b.word);
+        const auto lozenge = [size = b.place.size(), colour = b.colour, word](bool pressed) {
+            return [=](qreal ratio) {
+                return shell_pictures::lozengeButton(size, colour, word, pressed, ratio);
+            };
+        };
         auto* hover =
-            new PictureButton(QLatin1String(b.hoverName), word,
-                              shell_pictures::lozengeButton(b.place.size(), b.colour, word, true), this);
+            new PictureButton(QLatin1String(b.hoverName), word, b.place.size(), lozenge(true), this);
         hover->move(b.place.topLeft());
         connect(hover, &PictureButton::clicked, this, b.click);
         this->*b.hover = hover;
 
-        auto* normal =
-            new MenuPicture(QLatin1String(b.normalName),
-                            shell_pictures::lozengeButton(b.place.size(), b.colour, word, false), this);
-        normal->setAccessibleName(word);
+        auto* normal = new MenuPicture(QLatin1String(b.normalName), QPixmap(), this);
+        crisp::setPicture(normal, lozenge(false));
         normal->setGeometry(b.place);
         normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
         connect(normal, &MenuPicture::mouseMove, this, b.move);
@@ -131,18 +139,25 @@ void Tform1::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+// Gives `window` the shape of the bitmap's pixels that are not `colour`, in window coordinates.
+static bool CreateVariousWindow(QRgb colour, const QImage& bitmap, QWidget* window) {
+    const QRegion region = cyfrolia::maskRegion(bitmap, colour, window->size());
+    // An empty mask leaves nothing to see or click, not the whole rectangle that
+    // QWidget::setMask(QRegion()) would mean.
+    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    window->update();
+    return true;
+}
+
 void Tform1::FormShow() {
     // A bad outline is reported and the menu carries on as a plain rectangle.
-    cyfrolia::Bitmap bitmap;
-    try {
-        // Kept indexed: the outline is a 1-bit file and shaping then skips expanding it.
-        bitmap = cyfrolia::readBmpFile(maskFile(), cyfrolia::BmpPixels::KeepIndexed);
-    } catch (const cyfrolia::Failure& failure) {
+    const cyfrolia::Result<QImage> bitmap = cyfrolia::readMaskBitmap(maskFile());
+    if (!bitmap) {
         clearMask();
-        showErrorDialog(failure.message());
+        showErrorDialog(bitmap.failure());
         return;
     }
-    CreateVariousWindow(qRgb(0, 0, 0), bitmap, this);
+    CreateVariousWindow(qRgb(0, 0, 0), bitmap.value(), this);
 }
 
 void Tform1::closeEvent(QCloseEvent* event) {

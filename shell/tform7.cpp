@@ -1,5 +1,6 @@
 #include "shell/tform7.h"
 
+#include "common/crisp.h"
 #include "common/style.h"
 #include "shell/shell_pictures.h"
 
@@ -67,7 +68,7 @@ Tform7::Tform7(QWidget* parent)
     tlo->setObjectName(QStringLiteral("tlo"));
     tlo->setGeometry(7, 8, 441, 233);
     tlo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    tlo->setPixmap(shell_pictures::squaredPaper());
+    crisp::setPicture(tlo, shell_pictures::squaredPaper);
 
     RadioButton1 = createRadio("RadioButton1", QStringLiteral("I klasa"), 64, 64, 73);
     RadioButton2 = createRadio("RadioButton2", QStringLiteral("II klasa"), 64, 104, 81);

@@ -63,6 +63,7 @@ int main(int argc, char* argv[]) {
                 {Form3, "Mnozenie", 34, 100},
                 {Form3, "Mnozenie", 34, 300}};
     bool ok = true;
+    QString results;
     for (const Row& r : rows) {
         const double expected = double(r.ticks) * r.interval;
         const double measured = measure(r.window, r.interval);
@@ -70,7 +71,11 @@ int main(int argc, char* argv[]) {
         ok = ok && ratio > 0.99 && ratio < 1.01;
         std::printf("%-16s %9d %6d %12.1f %12.1f %8.4f\n", r.name, r.interval, r.ticks, expected, measured,
                     ratio);
+        results += QString::asprintf(
+            "RESULT pacing (%s, %d ticks of %d ms) | %.1f ms | %.1f ms (the ticks' sum) | %.4f\n", r.name,
+            r.ticks, r.interval, measured, expected, ratio);
     }
     std::printf("pacing within 1%%: %s\n", ok ? "yes" : "NO");
+    std::printf("%s", qPrintable(results));
     return 0;
 }

@@ -1,11 +1,11 @@
-// Shaping the menu from its 446 x 495 outline: the program's path (the 1-bit file kept indexed,
-// scanned straight from its packed rows, one-pass union) against expanding it to colours and
-// uniting one rectangle at a time, measured in the same run.
-#include "shell/bmp_reader.h"
-#include "shell/mask_scan.h"
-#include "shell/window_shape.h"
+// Shaping the menu from its 446 x 495 outline at every showing (read the file, mask the black,
+// build the region with Qt) against the straightforward way: load the image and unite one
+// rectangle per run of pixels that are not black, measured in the same run.
+#include "shell/mask_region.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
 #include <QRegion>
 
 #include <algorithm>
@@ -28,13 +28,14 @@ double medianMicros(int runs, const std::function<void()>& work) {
     return times[times.size() / 2];
 }
 
-// The straightforward way: look at each pixel, unite each run as soon as it ends.
-QRegion naiveRegion(const cyfrolia::Bitmap& bitmap) {
+QRegion runByRun(const QString& path, const QSize& window) {
+    const QImage image(path);
     QRegion region;
-    for (int y = 0; y < bitmap.height; ++y) {
+    const int width = qMin(image.width(), window.width());
+    for (int y = 0; y < qMin(image.height(), window.height()); ++y) {
         int start = -1;
-        for (int x = 0; x <= bitmap.width; ++x) {
-            const bool inside = x < bitmap.width && (bitmap.pixel(x, y) & 0xffffff) != 0;
+        for (int x = 0; x <= width; ++x) {
+            const bool inside = x < width && (image.pixel(x, y) & 0xffffff) != 0;
             if (inside && start < 0)
                 start = x;
             if (!inside && start >= 0) {
@@ -46,70 +47,44 @@ QRegion naiveRegion(const cyfrolia::Bitmap& bitmap) {
     return region;
 }
 
-// The program's scan with the naive union: what the one-pass union alone saves.
-QRegion fastScanNaiveUnion(const cyfrolia::Bitmap& bitmap) {
-    QRegion region;
-    cyfrolia::forEachBitmapRun(bitmap, 0, [&region](int left, int y, int right) {
-        region = region.united(QRect(left, y, right - left, 1));
-    });
-    return region;
-}
-
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QString path = QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp");
-    constexpr auto kIndexed = cyfrolia::BmpPixels::KeepIndexed;
-    const cyfrolia::Bitmap bitmap = cyfrolia::readBmpFile(path);
-    const cyfrolia::Bitmap indexed = cyfrolia::readBmpFile(path, kIndexed);
-    const QList<cyfrolia::MaskRect> runs = cyfrolia::scanMask(indexed, 0);
-    if (!indexed.isIndexed() || runs != cyfrolia::scanMask(bitmap, 0)) {
-        std::fprintf(stderr, "the indexed scan differs from the expanded one\n");
+    const QSize window(446, 495);
+
+    QString failure;
+    const auto readAndShape = [&] {
+        const cyfrolia::Result<QImage> mask = cyfrolia::readMaskBitmap(path);
+        failure = mask.failure();
+        return mask ? cyfrolia::maskRegion(mask.value(), qRgb(0, 0, 0), window) : QRegion();
+    };
+    QRegion region;
+    const double shaping = medianMicros(101, [&] { region = readAndShape(); });
+    QRegion naive;
+    const double baseline = medianMicros(21, [&] { naive = runByRun(path, window); });
+    if (!failure.isEmpty() || region.isEmpty() || !(region ^ naive).isEmpty()) {
+        std::fprintf(stderr, "cannot shape from %s: %s\n", qPrintable(path), qPrintable(failure));
         return 1;
     }
+    // The worst a mask can do: alternating pixels, clipped to the window before the region is built.
+    QImage board(2048, 2048, QImage::Format_Mono);
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x + y) % 2);
+    QRegion boardRegion;
+    const double worst =
+        medianMicros(5, [&] { boardRegion = cyfrolia::maskRegion(board, qRgb(0, 0, 0), window); });
 
-    QRegion fast;
-    QRegion slow;
-    QRegion expanded;
-    // What the menu does at every showing.
-    const double readAndShape =
-        medianMicros(51, [&] { fast = maskRegion(cyfrolia::readBmpFile(path, kIndexed), 0); });
-    const double shape = medianMicros(51, [&] { fast = maskRegion(indexed, 0); });
-    long long sink = 0;
-    const double scanOnly = medianMicros(51, [&] {
-        cyfrolia::forEachBitmapRun(indexed, 0, [&sink](int left, int, int right) { sink += right - left; });
-    });
-    // The same with the pixels expanded to colours first.
-    const double readAndShapeExpanded =
-        medianMicros(51, [&] { expanded = maskRegion(cyfrolia::readBmpFile(path), 0); });
-    const double shapeExpanded = medianMicros(51, [&] { expanded = maskRegion(bitmap, 0); });
-    std::uint64_t total = 0;
-    const double onePass = medianMicros(51, [&] {
-        for (std::uint32_t v : bitmap.pixels)
-            total += v;
-    });
-    std::printf("one plain pass over the pixels (for scale): %.1f us (%llu)\n", onePass,
-                (unsigned long long)(total & 1));
-    const double naive = medianMicros(11, [&] { slow = naiveRegion(bitmap); });
-    QRegion mixed;
-    const double naiveUnion = medianMicros(11, [&] { mixed = fastScanNaiveUnion(indexed); });
-    if (!(fast ^ slow).isEmpty() || !(fast ^ mixed).isEmpty() || !(fast ^ expanded).isEmpty()) {
-        std::fprintf(stderr, "the two regions differ\n");
-        return 1;
-    }
-
-    std::printf("mask %d x %d, %lld runs, region of %d rectangles\n", bitmap.width, bitmap.height,
-                static_cast<long long>(runs.size()), int(fast.rectCount()));
-    std::printf("read + scan + union (program): %9.1f us\n", readAndShape);
-    std::printf("scan + union (program):        %9.1f us\n", shape);
-    std::printf("  of which the scan alone:     %9.1f us (%lld inside pixels)\n", scanOnly, sink);
-    std::printf("expanded to colours: read + scan + union %7.1f us, scan + union %6.1f us\n",
-                readAndShapeExpanded, shapeExpanded);
-    std::printf("naive: pixel loop + union per run: %5.1f us\n", naive);
-    std::printf("program's scan + union per run:    %5.1f us\n", naiveUnion);
-    std::printf("ratio naive / program:             %5.1f x (goal >= 10 x; program goal < 1000 us)\n",
-                naive / shape);
-    std::printf("ratio of the unions alone:         %5.1f x\n",
-                (naiveUnion - scanOnly) / std::max(1.0, shape - scanOnly));
+    std::printf("outline %d x %d: region of %d rectangles\n", window.width(), window.height(),
+                int(region.rectCount()));
+    std::printf("read + mask + region (menu's showing) %8.1f us\n", shaping);
+    std::printf("load + unite run by run (baseline)     %8.1f us\n", baseline);
+    std::printf("2048 x 2048 checkerboard mask          %8.1f us, %d rectangles within the window\n", worst,
+                int(boardRegion.rectCount()));
+    std::printf("RESULT shaping (read + region) | %.0f us | %.0f us (run by run) | %.2f\n", shaping, baseline,
+                shaping / baseline);
     return 0;
 }

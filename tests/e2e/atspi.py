@@ -1,13 +1,22 @@
 """Reads the running program's widgets through the accessibility bus.
 
+A widget is found by its accessible name, or by its objectName, which the program exposes as the
+description when started with CYFROLIA_TEST_IDS=1 (lib.sh does so); only shown widgets count.
+
 Commands:
-  text <objectName|accessible name>   text (or name) of the first widget of that name
-  focused                             objectName (or name) of the widget with the keyboard focus
-  dump                                the whole tree, one widget a line
-  judge                               has every problem left in the exercise window judged: Return
-                                      on each while its time bar has time, else by the program
-  answer <+|-|*|/>                    types the right result of the problem on screen and presses
-                                      Return (on the next problem if this one's bar is past half)
+  text <id|name>      text (or name) of the widget
+  name <id|name>      its accessible name, as a screen reader reads it
+  role <id|name>      its role ("push button", "progress bar", ...)
+  value <id|name>     its current value, for widgets with one
+  press <id|name>     performs its "Press" action
+  operands            the two numbers of the problem line, from its sentence
+  focused             id (or name) of the widget with the keyboard focus
+  judge               has every problem left in the exercise window judged: Return on each while
+                      its time bar has time, else by the program
+  answer <+|-|*|/>    types the right result of the problem on screen and presses Return (on the
+                      next problem if this one's bar is past half)
+  listen              prints "ready", then every notification the program shows, one a line
+  dump                the whole tree, one widget a line
 """
 import subprocess
 import sys
@@ -42,6 +51,36 @@ def text_of(node):
         return node.name
 
 
+def find(app, wanted):
+    # Widgets of hidden windows stay on the bus; only shown ones count.
+    for node, _ in walk(app):
+        if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
+            return node
+    raise SystemExit(f"no shown widget {wanted!r}")
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i).lower() == "press":
+            action.doAction(i)
+            return
+    raise SystemExit(f"{node.name!r} has no press action")
+
+
+def listen():
+    def shown(event):
+        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            print(event.source.name, flush=True)
+
+    # Like a screen reader, hear of name changes too: they refresh the names the bus library
+    # keeps, so each notification reads as it is now.
+    pyatspi.Registry.registerEventListener(lambda event: None, "object:property-change:accessible-name")
+    pyatspi.Registry.registerEventListener(shown, "object:state-changed:showing")
+    print("ready", flush=True)
+    pyatspi.Registry.start()
+
+
 def shown(app, wanted):
     for node, _ in walk(app):
         if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
@@ -64,6 +103,16 @@ def fresh_value(node):
     except AttributeError:
         pass
     return node.queryValue().currentValue
+
+
+def operands_of(problem):
+    # "33 plus 5 równa się", "12 podzielić przez 3 równa się": the first and the last number.
+    try:
+        problem.clear_cache()
+    except AttributeError:
+        pass
+    numbers = [int(word) for word in problem.name.split() if word.lstrip("-").isdigit()]
+    return numbers[0], numbers[-1]
 
 
 def wait_drop(counter, left, timeout=120):
@@ -102,13 +151,13 @@ def answer(app, op):
     """Types the right result of the problem on screen and presses Return, on the first problem
     whose bar has time for it."""
     counter, bar = shown(app, "licznik"), shown(app, "pasek")
-    first, second = shown(app, "liczba1"), shown(app, "liczba2")
-    if None in (counter, bar, first, second):
+    first = shown(app, "liczba1")
+    if None in (counter, bar, first):
         return 1
     while True:
         left = int(fresh_text(counter))
         if has_time(bar):
-            a, b = int(fresh_text(first)), int(fresh_text(second))
+            a, b = operands_of(first)
             result = {"+": a + b, "-": a - b, "*": a * b, "/": a // b if b else 0}[op]
             if int(fresh_text(counter)) == left:
                 subprocess.run(["xdotool", "type", "--delay", "0", "--", str(result)], check=True)
@@ -120,29 +169,43 @@ def answer(app, op):
 
 def main(argv):
     cmd = argv[1] if len(argv) > 1 else "dump"
+    if cmd == "listen":
+        return listen()
     app = application()
     if cmd == "dump":
         for node, depth in walk(app):
             print("  " * depth + f"{node.getRoleName()} name={node.name!r} id={node.description!r}")
         return 0
     if cmd == "text":
-        # Widgets of hidden windows stay on the bus; only shown ones count.
-        wanted = argv[2]
-        for node, _ in walk(app):
-            if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
-                print(text_of(node))
-                return 0
-        return 1
+        print(text_of(find(app, argv[2])))
+        return 0
+    if cmd == "name":
+        print(find(app, argv[2]).name)
+        return 0
+    if cmd == "role":
+        print(find(app, argv[2]).getRoleName())
+        return 0
+    if cmd == "value":
+        print(int(find(app, argv[2]).queryValue().currentValue))
+        return 0
+    if cmd == "press":
+        press(find(app, argv[2]))
+        return 0
+    if cmd == "operands":
+        # "33 plus 5 równa się", "12 podzielić przez 3 równa się": the first and the last number.
+        numbers = [word for word in find(app, "liczba1").name.split() if word.lstrip("-").isdigit()]
+        print(numbers[0], numbers[-1])
+        return 0
+    if cmd == "judge":
+        return judge(app)
+    if cmd == "answer":
+        return answer(app, argv[2])
     if cmd == "focused":
         for node, _ in walk(app):
             if node.getState().contains(pyatspi.STATE_FOCUSED):
                 print(node.description or node.name)
                 return 0
         return 1
-    if cmd == "judge":
-        return judge(app)
-    if cmd == "answer":
-        return answer(app, argv[2])
     raise SystemExit(f"unknown command {cmd}")
 
 

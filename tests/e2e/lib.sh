@@ -40,7 +40,21 @@ e2e_setup() {
         [[ -e "$f" ]] && cp "$f" "$E2E_PROGRAM_DIR/"
     done
     E2E_BIN="$E2E_PROGRAM_DIR/$(basename "$binary")"
+    e2e_session
+}
 
+# e2e_setup_installed <command on PATH>: runs an installed copy where it lies; $E2E_PROGRAM_DIR
+# is the folder of the executable the command leads to.
+e2e_setup_installed() {
+    E2E_TMP=$(mktemp -d /tmp/cyfrolia-e2e.XXXXXX)
+    trap e2e_cleanup EXIT
+    E2E_BIN=$1
+    E2E_PROGRAM_DIR=$(dirname "$(readlink -f "$1")")
+    e2e_session
+}
+
+# The private X server, window manager and session bus.
+e2e_session() {
     # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
     # Keys never repeat: on a busy machine xdotool may hold a key long enough for the server to
     # repeat it, and a repeated Return is one judgement too many. The server never resets when its
@@ -71,6 +85,8 @@ e2e_setup() {
     e2e_poll 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
         || e2e_fail "the accessibility bus did not start"
     export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+    # The program shows its controls' names on the bus, where atspi.py finds them.
+    export CYFROLIA_TEST_IDS=1
     export NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$E2E_TMP/run"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }

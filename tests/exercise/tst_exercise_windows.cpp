@@ -1,3 +1,4 @@
+#include "common/accessibility.h"
 #include "common/picture_button.h"
 #include "common/style.h"
 #include "exercise/pictures.h"
@@ -8,6 +9,7 @@
 #include "exercise/time_bar.h"
 #include "support/scripted_random.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QSignalSpy>
@@ -20,6 +22,9 @@ using cyfrolia::Operation;
 using cyfrolia::testing::ScriptedRandom;
 
 namespace {
+
+int m_next = 0;
+};
 
 // 7 + 8, 8 - 7, 7 x 8 and 56 : 7 with the scripted draws.
 QString expectedAnswer(Operation op) {
@@ -81,6 +86,26 @@ void runToSummary(ExerciseWindow& w) {
 void typeText(QWidget* field, const QString& text) {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// A problem as a screen reader says it; by default the one of the scripted draws.
+QString spokenProblem(Operation op, int left = 0, int right = 0) {
+    const bool scripted = left == 0;
+    switch (op) {
+    case Operation::Addition:
+        return scripted ? spokenProblem(op, 7, 8)
+                        : QStringLiteral("%1 plus %2 równa się").arg(left).arg(right);
+    case Operation::Subtraction:
+        return scripted ? spokenProblem(op, 8, 7)
+                        : QStringLiteral("%1 minus %2 równa się").arg(left).arg(right);
+    case Operation::Multiplication:
+        return scripted ? spokenProblem(op, 7, 8)
+                        : QStringLiteral("%1 razy %2 równa się").arg(left).arg(right);
+    case Operation::Division:
+        return scripted ? spokenProblem(op, 56, 7)
+                        : QStringLiteral("%1 podzielić przez %2 równa się").arg(left).arg(right);
+    }
+    return {};
 }
 
 bool coveredByPanel(ExerciseWindow& w, const QPoint& point) {
@@ -145,6 +170,9 @@ private slots:
     void icons();
     void sqlCursor();
     void savePictureFallsBack();
+
+    void screenReaders_data() { addWindowRows(); }
+    void screenReaders();
 };
 
 void TestExerciseWindows::initTestCase() {
@@ -176,6 +204,9 @@ void TestExerciseWindows::names() {
     const bool pictureOperator = op == Operation::Subtraction || op == Operation::Division;
     QCOMPARE(w->operatorControl()->objectName(),
              pictureOperator ? QStringLiteral("Image3") : QStringLiteral("plus"));
+    // Pictures are drawn once they are shown.
+    w->show();
+    w->operatorControl()->show();
     QCOMPARE(w->operatorControl()->pixmap().isNull(), !pictureOperator);
 
     // Each picture button carries the word it shows.
@@ -732,6 +763,9 @@ void TestExerciseWindows::pointers() {
     QFETCH(Operation, op);
     ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
+    // The SQL pointer is drawn once the bar is first shown.
+    w->show();
+    w->pasek->show();
     if (op == Operation::Multiplication) {
         QCOMPARE(w->pasek->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(w->pasek->cursor().pixmap().size(), QSize(32, 32));
@@ -878,6 +912,72 @@ void TestExerciseWindows::savePictureFallsBack() {
     QVERIFY(!failure.isEmpty());
     QVERIFY(failure.contains(QStringLiteral("no_such_picture.jpg")));
     QCOMPARE(missing.size(), QSize(234, 38));
+}
+
+void TestExerciseWindows::screenReaders() {
+    QFETCH(Operation, op);
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
+    auto w = makeWindow(op, random);
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const auto read = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
+    const auto name = [&](QWidget* widget) { return read(widget)->text(QAccessible::Name); };
+
+    // Nothing internal is read aloud.
+    for (QWidget* child : w->findChildren<QWidget*>())
+        QVERIFY2(read(child)->text(QAccessible::Description).isEmpty(), qPrintable(child->objectName()));
+    // The problem line is one sentence on liczba1, each count carries its caption; the rest of
+    // the line and the captions are not read a second time.
+    QCOMPARE(name(w->liczba1), spokenProblem(op, 33, 5));
+    for (QWidget* repeated : {static_cast<QWidget*>(w->liczba2), static_cast<QWidget*>(w->rowna),
+                              static_cast<QWidget*>(w->operatorControl()), static_cast<QWidget*>(w->Label3),
+                              static_cast<QWidget*>(w->Label5), static_cast<QWidget*>(w->Label6),
+                              static_cast<QWidget*>(w->Label1)})
+        QVERIFY2(read(repeated)->state().invisible, qPrintable(repeated->objectName()));
+    QCOMPARE(name(w->licznik), QStringLiteral("Pozostało: 50"));
+    QCOMPARE(name(w->dobre), QStringLiteral("Dobre: 0"));
+    QCOMPARE(name(w->zle), QStringLiteral("Złe: 0"));
+    QCOMPARE(name(w->ocena), QStringLiteral("Ocena: 0"));
+    QCOMPARE(read(w->licznik)->textInterface()->text(0, 2), QStringLiteral("50"));
+    QCOMPARE(name(w->odp), QStringLiteral("Odpowiedź"));
+    QCOMPARE(read(w->pasek)->role(), QAccessible::ProgressBar);
+
+    // START pressed through its action starts the series; each problem the child is to answer
+    // is announced while the focus stays in the answer field.
+    QAccessibleInterface* start = read(w->start);
+    QCOMPARE(start->role(), QAccessible::Button);
+    QCOMPARE(start->text(QAccessible::Name), QStringLiteral("START"));
+    QSignalSpy spy(w->announcer(), &Announcer::announced);
+    const auto announced = [&spy] {
+        QStringList messages;
+        for (const QList<QVariant>& arguments : spy)
+            messages << arguments.at(0).toString();
+        return messages;
+    };
+    start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(w->odp->isVisible());
+    w->Timer1Timer();
+    QCOMPARE(name(w->liczba1), spokenProblem(op));
+    QCOMPARE(name(w->licznik), QStringLiteral("Pozostało: 49"));
+    QTest::keyClick(w->odp, Qt::Key_Return);
+    w->Timer1Timer();
+    QCOMPARE(announced(), QStringList({spokenProblem(op), spokenProblem(op)}));
+    QCOMPARE(QApplication::focusWidget(), w->odp);
+    w->Timer2Timer();
+    QAccessibleValueInterface* bar = read(w->pasek)->valueInterface();
+    QVERIFY(bar);
+    QCOMPARE(bar->currentValue().toInt(), cyfrolia::barStep(op));
+    QCOMPARE(bar->maximumValue().toInt(), 100);
+
+    // The 50th problem, closed at once, is not read out; the grade is.
+    runToSummary(*w);
+    QCOMPARE(spy.size(), 49 + 1);
+    QCOMPARE(announced().last(), QStringLiteral("Ocena: ") + w->ocena->text());
+    // A press reaches only a button the mouse could reach: START lies beneath the panel.
+    start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(w->podsumowanie->isVisible());
+    QVERIFY(!w->Timer1->isActive());
 }
 
 QTEST_MAIN(TestExerciseWindows)

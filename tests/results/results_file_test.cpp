@@ -4,9 +4,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace cyfrolia;
 
@@ -31,7 +42,8 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     QStringList entries() const {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(m_dir.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     }
 
 private:
@@ -220,31 +232,46 @@ TEST(ResultsFolder, ReadNormalisesForTheViewer) {
     EXPECT_EQ(ResultsFiles(folder.path()).read(QStringLiteral("V")), "a\r\nb\r\nc");
 }
 
+enum class Standing { Nothing, Folder, Fifo, DeviceLink };
+
 struct UnreadableCase {
     const char* name;
-    bool directory; // a directory stands where the file should be; otherwise it is missing
+    Standing standing; // what stands where the file should be
 };
 
 class UnreadableFile : public ::testing::TestWithParam<UnreadableCase> {};
 
+// Nothing but a regular file is read: a FIFO would block the read for ever, /dev/zero never ends.
 TEST_P(UnreadableFile, FailsToOpenAndCreatesNothing) {
     Folder folder;
     const QString path = folder.path() + QStringLiteral("wyniki_kl_VI.txt");
-    if (GetParam().directory)
+    switch (GetParam().standing) {
+    case Standing::Nothing:
+        break;
+    case Standing::Folder:
         ASSERT_TRUE(QDir().mkdir(path));
+        break;
+    case Standing::Fifo:
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+        break;
+    case Standing::DeviceLink:
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path));
+        break;
+    }
     const ResultsFiles files(folder.path());
     const QString message = failureOf([&] { files.append(QStringLiteral("VI"), QStringLiteral("A B")); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ")))
         << message.toStdString();
     EXPECT_GT(message.size(), path.size() + 20) << "the system's reason is missing";
     EXPECT_EQ(failureOf([&] { files.read(QStringLiteral("VI")); }), message);
-    EXPECT_EQ(QFileInfo(path).isDir(), GetParam().directory);
-    EXPECT_EQ(folder.entries().size(), GetParam().directory ? 1 : 0);
+    EXPECT_EQ(folder.entries().size(), GetParam().standing == Standing::Nothing ? 0 : 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UnreadableFile,
-                         ::testing::Values(UnreadableCase{"Missing", false},
-                                           UnreadableCase{"Directory", true}),
+                         ::testing::Values(UnreadableCase{"Missing", Standing::Nothing},
+                                           UnreadableCase{"Directory", Standing::Folder},
+                                           UnreadableCase{"Fifo", Standing::Fifo},
+                                           UnreadableCase{"LinkToDevZero", Standing::DeviceLink}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 std::string stepName(RewriteStep step) {
@@ -310,4 +337,177 @@ TEST(Rewrite, RefusesALineTheCodePageCannotHold) {
         failureOf([&] { ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("Я Б")); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file"))) << message.toStdString();
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "old");
+}
+
+// A short write carries no reason of its own: the message must still give the system's words,
+// not "Unknown error". A file size limit stands in for a full disk.
+TEST(Rewrite, FailedWriteGivesTheSystemsReason) {
+    Folder folder;
+    const QByteArray old(64 * 1024, 'o');
+    folder.put(QStringLiteral("wyniki_kl_I.txt"), old);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 16 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const QString message =
+        failureOf([&] { ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("A B")); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message.toStdString(), QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". %2")
+                                         .arg(folder.path(), QString::fromLocal8Bit(std::strerror(EFBIG)))
+                                         .toStdString());
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old);
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_I.txt")});
+}
+
+// --- the shared folder: links, locks, other processes -------------------------------------
+
+// The program's folder holds links into a shared folder: the save lands there, the link stays a
+// link, and the lock and temporary files live and go beside the real file.
+TEST(SharedFolder, SaveThroughALinkKeepsTheLink) {
+    Folder program;
+    Folder shared;
+    shared.put(QStringLiteral("wyniki_kl_II.txt"), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n");
+    const QString link = program.path() + QStringLiteral("wyniki_kl_II.txt");
+    ASSERT_TRUE(QFile::link(shared.path() + QStringLiteral("wyniki_kl_II.txt"), link));
+    // Left by a save killed where unnamed temporary files don't exist, and names that are not ours.
+    shared.put(QStringLiteral("wyniki_kl_II.txt.Ab3dE9"), "half");
+    shared.put(QStringLiteral("wyniki_kl_II.txt.kopia12"), "teacher's");
+    shared.put(QStringLiteral("wyniki_kl_I.txt.Ab3dE9"), "another class");
+
+    ResultsFiles(program.path()).append(QStringLiteral("II"), QStringLiteral("Ola Lis. Ocena: 6. Dnia: x"));
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(program.entries(), QStringList{QStringLiteral("wyniki_kl_II.txt")});
+    EXPECT_EQ(shared.get(QStringLiteral("wyniki_kl_II.txt")),
+              "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nOla Lis. Ocena: 6. Dnia: x\r\n");
+    EXPECT_EQ(shared.entries(),
+              (QStringList{QStringLiteral("wyniki_kl_I.txt.Ab3dE9"), QStringLiteral("wyniki_kl_II.txt"),
+                           QStringLiteral("wyniki_kl_II.txt.kopia12")}));
+}
+
+namespace {
+
+// A child process; killed and reaped when the test ends early.
+class Child {
+public:
+    explicit Child(const std::function<void()>& body) {
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            body();
+            ::_exit(0);
+        }
+    }
+    ~Child() { kill(); }
+    void kill() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+            m_pid = -1;
+        }
+    }
+    bool endedWell() {
+        int status = 0;
+        const bool ok =
+            ::waitpid(m_pid, &status, 0) == m_pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        m_pid = -1;
+        return ok;
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+struct Pipe {
+    Pipe() { EXPECT_EQ(::pipe(fd), 0); }
+    ~Pipe() {
+        ::close(fd[0]);
+        ::close(fd[1]);
+    }
+    bool send(char c) const { return ::write(fd[1], &c, 1) == 1; }
+    char receive() const {
+        char c = 0;
+        return ::read(fd[0], &c, 1) == 1 ? c : 0;
+    }
+    int fd[2] = {-1, -1};
+};
+
+} // namespace
+
+// Two programs save into one class file at the same moment, round after round: no line is lost.
+TEST(SharedFolder, TwoProcessesSavingAtOnceKeepEveryLine) {
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_III.txt"), "");
+    constexpr int kRounds = 150;
+    Pipe go[2];
+    Pipe done[2];
+    std::vector<std::unique_ptr<Child>> children;
+    for (int c = 0; c < 2; ++c) {
+        children.push_back(std::make_unique<Child>([&, c] {
+            const ResultsFiles files(folder.path());
+            for (int round = 0; round < kRounds; ++round) {
+                if (go[c].receive() != 'g')
+                    ::_exit(2);
+                char status = 'o';
+                try {
+                    files.append(QStringLiteral("III"),
+                                 QStringLiteral("Dziecko%1 Runda%2").arg(c).arg(round));
+                } catch (const Failure&) {
+                    status = 'f';
+                }
+                done[c].send(status);
+            }
+        }));
+    }
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_TRUE(go[0].send('g') && go[1].send('g'));
+        ASSERT_EQ(done[0].receive(), 'o') << "round " << round;
+        ASSERT_EQ(done[1].receive(), 'o') << "round " << round;
+    }
+    for (auto& child : children)
+        EXPECT_TRUE(child->endedWell());
+
+    const QList<QByteArray> lines = folder.get(QStringLiteral("wyniki_kl_III.txt")).split('\n');
+    EXPECT_EQ(lines.size(), 2 * kRounds + 1);
+    for (int c = 0; c < 2; ++c) {
+        for (int round = 0; round < kRounds; ++round)
+            EXPECT_EQ(lines.count(QStringLiteral("Dziecko%1 Runda%2\r").arg(c).arg(round).toLatin1()), 1)
+                << c << " " << round;
+    }
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_III.txt")});
+}
+
+// A save waits for another program's lock and gives up with a clear message, changing nothing;
+// once that program is killed, its lock no longer stands in the way.
+TEST(SharedFolder, LockOfAProgramHoldsUntilItIsKilled) {
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_IV.txt"), "old\r\n");
+    const QString path = folder.path() + QStringLiteral("wyniki_kl_IV.txt");
+    Pipe locked;
+    Child holder([&] {
+        QLockFile lock(ResultsFiles::lockPath(path));
+        if (!lock.tryLock(0))
+            ::_exit(2);
+        locked.send('l');
+        for (;;)
+            ::pause();
+    });
+    ASSERT_EQ(locked.receive(), 'l');
+
+    ResultsFiles files(folder.path());
+    // Only a dead holder counts as gone: a lock's age alone must not free it here.
+    files.setLockTimes(300, 3600 * 1000);
+    const QString message = failureOf([&] { files.append(QStringLiteral("IV"), QStringLiteral("A B")); });
+    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". Another save into this file is still under "
+                                      "way; try again in a moment")
+                           .arg(path));
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\n");
+
+    holder.kill();
+    EXPECT_TRUE(QFile::exists(ResultsFiles::lockPath(path)));
+    files.append(QStringLiteral("IV"), QStringLiteral("A B"));
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\nA B\r\n");
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_IV.txt")});
 }

@@ -24,6 +24,8 @@ private slots:
     void unreadableFiles_data();
     void unreadableFiles();
     void longFilesArriveWhole();
+    void lineWithNoBreakArrivesInPiecesThatWrap_data();
+    void lineWithNoBreakArrivesInPiecesThatWrap();
     void typedTextIsReplacedAtNextShowing();
     void centredOnceThenKeepsItsPlace();
     void refusesToBeMaximised();
@@ -55,7 +57,7 @@ void TestTwyniki::put(const QString& schoolClass, const QByteArray& content) con
 
 void TestTwyniki::showAndAnswer(ModalDriver& watcher) {
     wyniki->show();
-    // Any report comes once the window is up, from the next pass of the event loop.
+    // Any report comes once the window is up.
     QTRY_VERIFY(!wyniki->isLoading());
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -141,6 +143,37 @@ void TestTwyniki::longFilesArriveWhole() {
     QCOMPARE(wyniki->klasaiv->document()->blockCount(), 20001);
     QCOMPARE(wyniki->klasavi->toPlainText(), QStringLiteral("kr\u00F3tki\n"));
     QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))).size(), many.size());
+}
+
+void TestTwyniki::lineWithNoBreakArrivesInPiecesThatWrap_data() {
+    QTest::addColumn<QByteArray>("unit");
+    QTest::newRow("names run together") << QByteArray("Ala Nowak. Ocena: 5. Dnia: 2007-02-08 ");
+    QTest::newRow("no blank at all") << QByteArray("w");
+}
+
+// A file of one long line must not freeze the program while its box lays it out: the window is
+// up with the start of it, the rest follows, and the box holds every character, in paragraphs
+// short enough to lay out quickly, each wrapping at the box's width.
+void TestTwyniki::lineWithNoBreakArrivesInPiecesThatWrap() {
+    QFETCH(QByteArray, unit);
+    QByteArray line;
+    while (line.size() < 300 * 1024)
+        line += unit;
+    for (const QString& k : cyfrolia::schoolClasses())
+        put(k, k == QLatin1String("II") ? line : QByteArray());
+    wyniki->show();
+    QVERIFY(wyniki->isLoading());
+    QVERIFY(!wyniki->klasaii->toPlainText().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!wyniki->isLoading(), 60000);
+
+    QString shown = wyniki->klasaii->toPlainText();
+    QVERIFY(wyniki->klasaii->document()->blockCount() > 1);
+    shown.remove(QLatin1Char('\n'));
+    QCOMPARE(shown, QString::fromLatin1(line));
+    for (QTextBlock block = wyniki->klasaii->document()->firstBlock(); block.isValid(); block = block.next())
+        QVERIFY(block.length() <= 4097);
+    // The first paragraph wraps in the box instead of running off sideways.
+    QVERIFY(wyniki->klasaii->document()->firstBlock().layout()->lineCount() > 1);
 }
 
 void TestTwyniki::typedTextIsReplacedAtNextShowing() {

@@ -1,6 +1,5 @@
 // The shipped forma.bmp must cut the menu exactly along the notebook drawn on its face.
 // CYFROLIA_WRITE_OUTLINE=<path> redraws the file after the outline has been changed.
-#include "shell/bmp_reader.h"
 #include "shell/shell_pictures.h"
 
 #include <QImage>
@@ -30,16 +29,17 @@ private slots:
     }
 
     void shippedMaskFollowsTheFace() {
-        const cyfrolia::Bitmap mask = cyfrolia::readBmpFile(QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp"));
-        QCOMPARE(mask.width, 446);
-        QCOMPARE(mask.height, 495);
+        const QImage mask =
+            QImage(QStringLiteral(CYFROLIA_ASSETS_DIR "/forma.bmp")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(mask.width(), 446);
+        QCOMPARE(mask.height(), 495);
         const QImage face = shell_pictures::notebookFace().toImage().convertToFormat(QImage::Format_RGB32);
         int whiteInside = 0;
         int drawnOutside = 0;
         int inside = 0;
-        for (int y = 0; y < mask.height; ++y) {
-            for (int x = 0; x < mask.width; ++x) {
-                const bool in = mask.pixel(x, y) != 0;
+        for (int y = 0; y < mask.height(); ++y) {
+            for (int x = 0; x < mask.width(); ++x) {
+                const bool in = (mask.pixel(x, y) & 0xffffff) != 0;
                 const bool white = (face.pixel(x, y) & 0xffffff) == 0xffffff;
                 inside += in;
                 whiteInside += in && white;
@@ -51,11 +51,11 @@ private slots:
         QVERIFY2(whiteInside < 150, qPrintable(QString::number(whiteInside)));
         QVERIFY2(drawnOutside < 150, qPrintable(QString::number(drawnOutside)));
         // The corners and the space between the rings are cut away; the page stays.
-        QCOMPARE(mask.pixel(0, 0), 0u);
-        QCOMPARE(mask.pixel(445, 494), 0u);
-        QCOMPARE(mask.pixel(44, 10), 0u);
-        QVERIFY(mask.pixel(223, 250) != 0);
-        QVERIFY(mask.pixel(30, 10) != 0);
+        QCOMPARE(mask.pixel(0, 0) & 0xffffff, 0u);
+        QCOMPARE(mask.pixel(445, 494) & 0xffffff, 0u);
+        QCOMPARE(mask.pixel(44, 10) & 0xffffff, 0u);
+        QVERIFY((mask.pixel(223, 250) & 0xffffff) != 0);
+        QVERIFY((mask.pixel(30, 10) & 0xffffff) != 0);
     }
 };
 

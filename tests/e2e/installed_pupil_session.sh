@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Run by installed_pupil.sh as an ordinary user: the installed program, started through its
+# launcher, finishes an addition series, saves the grade and shows it in the grades viewer; the
+# user can't change the program's folder or files.
+# Usage: installed_pupil_session.sh <install root> <data folder>
+source "$(dirname "$0")/lib.sh"
+root=$1
+data=$2
+e2e_setup_installed "$root/usr/bin/cyfrolia"
+program="$root/usr/lib/cyfrolia"
+[[ "$E2E_PROGRAM_DIR" == "$program" ]] || e2e_fail "the launcher leads to $E2E_PROGRAM_DIR"
+
+e2e_start_app "$HOME"
+menu=$(e2e_wait_window "Cyfrolia")
+e2e_click "$menu" 212 107             # "Dodawanie"
+chooser=$(e2e_wait_window "Poziom")
+e2e_click "$chooser" 208 196          # OK, "I klasa" is checked
+e2e_wait_gone "Poziom"
+exercise=$(e2e_wait_window "Dodawanie")
+e2e_click "$exercise" 316 299         # START
+e2e_wait_active "$exercise"
+e2e_wait_atspi 49 text licznik
+# Every Enter judges the empty answer as wrong at once; 49 of them end the series.
+e2e_judge
+e2e_wait_atspi "0" text ocena
+e2e_click "$exercise" 317 299         # the save picture button of the summary panel
+save=$(e2e_wait_window "Zapisz swój wynik:")
+e2e_wait_atspi "imie" focused
+e2e_type "Łucja"
+e2e_key Tab
+e2e_type "Żółć"
+e2e_click "$save" 148 212             # "Zapisz"
+e2e_wait_gone "Zapisz swój wynik:"
+e2e_click "$exercise" 318 250         # "Od nowa"
+e2e_wait_atspi 50 text licznik
+e2e_click "$exercise" 558 306         # WSTECZ
+e2e_wait_gone "Dodawanie"
+
+e2e_click "$menu" 207 347             # "Wyniki"
+e2e_wait_window "Oceny" >/dev/null
+shown=$(e2e_atspi text klasai)
+[[ "$shown" == "Łucja Żółć. Ocena: 0. Dnia: "* ]] || e2e_fail "the viewer shows '$shown'"
+e2e_screenshot "installed_viewer"
+
+# The saved file is the pupil's now, still writable by every other pupil; the name beside the
+# program is still a link.
+[[ -L "$program/wyniki_kl_I.txt" ]] || e2e_fail "the save replaced the link"
+[[ "$(stat -c %a "$data/wyniki_kl_I.txt")" == 666 ]] ||
+    e2e_fail "the class file became $(stat -c %a "$data/wyniki_kl_I.txt")"
+# Nothing of the program can be changed by the pupil.
+for f in "$program" "$program/cyfrolia" "$program/forma.bmp" "$root/usr/bin"; do
+    [[ ! -w "$f" ]] || e2e_fail "the pupil may write $f"
+done
+(: >>"$program/forma.bmp") 2>/dev/null && e2e_fail "the pupil changed forma.bmp"
+(: >"$program/extra") 2>/dev/null && e2e_fail "the pupil created a file in the program's folder"
+mv "$program/wyniki_kl_II.txt" "$program/taken" 2>/dev/null && e2e_fail "the pupil moved a link"
+e2e_pass
