@@ -132,9 +132,17 @@ def has_time(bar):
     return fresh_value(bar) < 50
 
 
+def first_problem(app):
+    """The counter and the time bar once the series' first problem is on screen, or None."""
+    counter = shown(app, "licznik")
+    if counter is None or wait_drop(counter, 50) is None:
+        return None, None
+    return counter, shown(app, "pasek")
+
+
 def judge(app):
     """Has every problem left judged: Return on each while its bar has time, else the program."""
-    counter, bar = shown(app, "licznik"), shown(app, "pasek")
+    counter, bar = first_problem(app)
     if counter is None or bar is None:
         return 1
     left = int(fresh_text(counter))
@@ -150,7 +158,7 @@ def judge(app):
 def answer(app, op):
     """Types the right result of the problem on screen and presses Return, on the first problem
     whose bar has time for it."""
-    counter, bar = shown(app, "licznik"), shown(app, "pasek")
+    counter, bar = first_problem(app)
     first = shown(app, "liczba1")
     if None in (counter, bar, first):
         return 1
