@@ -23,9 +23,6 @@ using cyfrolia::testing::ScriptedRandom;
 
 namespace {
 
-int m_next = 0;
-};
-
 // 7 + 8, 8 - 7, 7 x 8 and 56 : 7 with the scripted draws.
 QString expectedAnswer(Operation op) {
     switch (op) {
