@@ -22,7 +22,7 @@ for ((i = 1; i <= runs; i++)); do
   log="$build/soak/run-$i.log"
   start=$SECONDS
   if (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2) >"$log" 2>&1; then
-    echo "run $i: pass ($((SECONDS - start)) s, $(grep -o '[0-9]* tests passed' "$log" | head -n 1 || true))"
+    echo "run $i: pass ($((SECONDS - start)) s, $(grep -o '[0-9]*% tests passed.*' "$log" | head -n 1 || true))"
   else
     failed=$((failed + 1))
     echo "run $i: FAIL ($((SECONDS - start)) s): $(sed -n '/The following tests FAILED/,$p' "$log" | grep -E '^\s+[0-9]+ - ' | tr -s ' ' | paste -sd ';' -)"
