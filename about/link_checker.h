@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
-#include <QList>
 
 #include <functional>
 

@@ -11,12 +11,14 @@ packages=(
   qt6-translations-l10n # Qt's own texts in Polish
   libgtest-dev googletest
   clang-format git
+  # the sanitised tests and the fuzzers: clang with its sanitizer and libFuzzer runtimes
+  clang-14 libclang-rt-14-dev ccache
   # fonts the program maps its typefaces to (all carry the Polish letters)
   fontconfig fonts-dejavu-core fonts-liberation fonts-quicksand fonts-comfortaa
   fonts-lobster fonts-lobstertwo fonts-urw-base35
   fonts-havana fonts-yanone-kaffeesatz # school handwriting (About, the class chooser) and a narrow display face
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
-  xvfb xauth xdotool x11-utils openbox imagemagick
+  xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   locales # the tests run under the Polish locale as well as C
   # asking the window manager for frames and owners; the start-up benchmark watches the screen

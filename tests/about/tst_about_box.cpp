@@ -37,13 +37,11 @@ private:
     QList<QUrl> m_opened;
 };
 
-void TestAboutBox::initTestCase()
-{
+void TestAboutBox::initTestCase() {
     style::installFontSubstitutes();
 }
 
-void TestAboutBox::init()
-{
+void TestAboutBox::init() {
     m_opened.clear();
     TLink::SetUrlOpener([this](const QUrl& url) {
         m_opened.append(url);
@@ -54,36 +52,38 @@ void TestAboutBox::init()
     AboutBox = m_box.get();
 }
 
-void TestAboutBox::cleanup()
-{
+void TestAboutBox::cleanup() {
     AboutBox = nullptr;
     m_box.reset();
     FreeLinkWatcher();
     TLink::SetUrlOpener(nullptr);
 }
 
-void TestAboutBox::showBox()
-{
+void TestAboutBox::showBox() {
     m_box->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
     QApplication::setActiveWindow(m_box.get());
 }
 
-void TestAboutBox::layout_data()
-{
+void TestAboutBox::layout_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
-    QTest::newRow("Panel1") << "Panel1" << "AboutBox" << QRect(16, 8, 289, 193);
-    QTest::newRow("ProgramIcon") << "ProgramIcon" << "Panel1" << QRect(8, 8, 65, 57);
-    QTest::newRow("ProductName") << "ProductName" << "Panel1" << QRect(80, 8, 169, 36);
-    QTest::newRow("Link1") << "Link1" << "Panel1" << QRect(112, 122, 169, 17);
-    QTest::newRow("Image6") << "Image6" << "Panel1" << QRect(97, 155, 100, 30);
-    QTest::newRow("OKButton") << "OKButton" << "AboutBox" << QRect(135, 212, 75, 25);
+    QTest::newRow("Panel1") << "Panel1"
+                            << "AboutBox" << QRect(16, 8, 289, 193);
+    QTest::newRow("ProgramIcon") << "ProgramIcon"
+                                 << "Panel1" << QRect(8, 8, 65, 57);
+    QTest::newRow("ProductName") << "ProductName"
+                                 << "Panel1" << QRect(80, 8, 169, 36);
+    QTest::newRow("Link1") << "Link1"
+                           << "Panel1" << QRect(112, 122, 169, 17);
+    QTest::newRow("Image6") << "Image6"
+                            << "Panel1" << QRect(97, 155, 100, 30);
+    QTest::newRow("OKButton") << "OKButton"
+                              << "AboutBox" << QRect(135, 212, 75, 25);
 }
 
-void TestAboutBox::layout()
-{
+void TestAboutBox::layout() {
     QFETCH(QString, name);
     QFETCH(QString, parent);
     QFETCH(QRect, geometry);
@@ -94,8 +94,7 @@ void TestAboutBox::layout()
     QCOMPARE(m_box->size(), QSize(320, 250));
 }
 
-void TestAboutBox::texts()
-{
+void TestAboutBox::texts() {
     QCOMPARE(m_box->windowTitle(), QStringLiteral("About"));
     QCOMPARE(m_box->ProductName->text(), QStringLiteral("Cyfrolia 1.0"));
     QCOMPARE(m_box->Version->text(), QStringLiteral("Wersja 1.0"));
@@ -113,8 +112,7 @@ void TestAboutBox::texts()
     QCOMPARE(m_box->Comments->width(), 107);
 }
 
-void TestAboutBox::linkLooksAndLeadsHome()
-{
+void TestAboutBox::linkLooksAndLeadsHome() {
     TLink* link = m_box->Link1;
     const QUrl home(link->URL());
     QCOMPARE(home.scheme(), QStringLiteral("https"));
@@ -130,8 +128,7 @@ void TestAboutBox::linkLooksAndLeadsHome()
     QCOMPARE(link->FontUnactive()->Style(), TFontStyles());
 }
 
-void TestAboutBox::labelsAreOpaque_data()
-{
+void TestAboutBox::labelsAreOpaque_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QColor>("background");
     QTest::newRow("ProductName") << "ProductName" << QColor();
@@ -140,8 +137,7 @@ void TestAboutBox::labelsAreOpaque_data()
     QTest::newRow("Comments") << "Comments" << QColor();
 }
 
-void TestAboutBox::labelsAreOpaque()
-{
+void TestAboutBox::labelsAreOpaque() {
     QFETCH(QString, name);
     QFETCH(QColor, background);
     showBox();
@@ -153,12 +149,12 @@ void TestAboutBox::labelsAreOpaque()
     QCOMPARE(QColor(picture.pixel(picture.width() - 1, picture.height() - 1)), expected);
     QVERIFY(expected != QColor(0, 0, 128));
 
-    if (const QString dir = qEnvironmentVariable("CYFROLIA_SCREENSHOTS"); !dir.isEmpty() && name == QLatin1String("Comments"))
+    if (const QString dir = qEnvironmentVariable("CYFROLIA_SCREENSHOTS");
+        !dir.isEmpty() && name == QLatin1String("Comments"))
         m_box->grab().save(dir + QStringLiteral("/about_box.png"));
 }
 
-void TestAboutBox::authorPictureIsDecoded()
-{
+void TestAboutBox::authorPictureIsDecoded() {
     showBox();
     const QPixmap picture = m_box->Image6->pixmap();
     QCOMPARE(picture.deviceIndependentSize(), QSizeF(100, 30));
@@ -169,8 +165,7 @@ void TestAboutBox::authorPictureIsDecoded()
     QCOMPARE(m_box->ProgramIcon->pixmap().deviceIndependentSize(), QSizeF(65, 57));
 }
 
-void TestAboutBox::focusStartsOnOkAtEveryShowing()
-{
+void TestAboutBox::focusStartsOnOkAtEveryShowing() {
     showBox();
     QVERIFY(m_box->OKButton->hasFocus());
     m_box->Link1->setFocus();
@@ -180,8 +175,7 @@ void TestAboutBox::focusStartsOnOkAtEveryShowing()
     QVERIFY(m_box->OKButton->hasFocus());
 }
 
-void TestAboutBox::tabOrderIsLinkThenOk()
-{
+void TestAboutBox::tabOrderIsLinkThenOk() {
     showBox();
     QTest::keyClick(m_box->OKButton, Qt::Key_Tab);
     QVERIFY(m_box->Link1->hasFocus());
@@ -189,8 +183,7 @@ void TestAboutBox::tabOrderIsLinkThenOk()
     QVERIFY(m_box->OKButton->hasFocus());
 }
 
-void TestAboutBox::keysOnTheLink_data()
-{
+void TestAboutBox::keysOnTheLink_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("opens");
     QTest::addColumn<bool>("staysOpen");
@@ -199,8 +192,7 @@ void TestAboutBox::keysOnTheLink_data()
     QTest::newRow("keypad enter presses OK") << int(Qt::Key_Enter) << 0 << false;
 }
 
-void TestAboutBox::keysOnTheLink()
-{
+void TestAboutBox::keysOnTheLink() {
     QFETCH(int, key);
     QFETCH(int, opens);
     QFETCH(bool, staysOpen);
@@ -215,8 +207,7 @@ void TestAboutBox::keysOnTheLink()
     QCOMPARE(m_box->isVisible(), staysOpen);
 }
 
-void TestAboutBox::okCloses()
-{
+void TestAboutBox::okCloses() {
     showBox();
     QVERIFY(LinkTimer->isActive());
     QTest::mouseClick(m_box->OKButton, Qt::LeftButton);

@@ -21,8 +21,7 @@ public:
     int paints = 0;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint)
             ++paints;
         return false;
@@ -38,8 +37,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
 };
 
-void flushPaints()
-{
+void flushPaints() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
@@ -95,8 +93,7 @@ private:
     QPoint m_pointer;
 };
 
-void TestLink::init()
-{
+void TestLink::init() {
     m_opened.clear();
     TLink::SetUrlOpener([this](const QUrl& url) {
         m_opened.append(url);
@@ -107,14 +104,12 @@ void TestLink::init()
     m_pointer = QPoint(-10000, -10000);
 }
 
-void TestLink::cleanup()
-{
+void TestLink::cleanup() {
     FreeLinkWatcher();
     TLink::SetUrlOpener(nullptr);
 }
 
-void TestLink::attributesNotifyOnlyOnRealChange_data()
-{
+void TestLink::attributesNotifyOnlyOnRealChange_data() {
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("notifications");
@@ -125,8 +120,7 @@ void TestLink::attributesNotifyOnlyOnRealChange_data()
     QTest::newRow("both new") << QColor(255, 0, 0) << int(TFontStyle::fsStrikeOut) << 2;
 }
 
-void TestLink::attributesNotifyOnlyOnRealChange()
-{
+void TestLink::attributesNotifyOnlyOnRealChange() {
     QFETCH(QColor, colour);
     QFETCH(int, style);
     QFETCH(int, notifications);
@@ -146,8 +140,7 @@ void TestLink::attributesNotifyOnlyOnRealChange()
     QCOMPARE(int(attributes.Style()), style);
 }
 
-void TestLink::assignCopiesWithoutNotifying()
-{
+void TestLink::assignCopiesWithoutNotifying() {
     TLinkTextAttributes source;
     source.SetColor(QColor(10, 20, 30));
     source.SetStyle(TFontStyle::fsBold | TFontStyle::fsStrikeOut);
@@ -162,8 +155,7 @@ void TestLink::assignCopiesWithoutNotifying()
     QCOMPARE(notifications, 0);
 }
 
-void TestLink::assignOfAnotherKindFails_data()
-{
+void TestLink::assignOfAnotherKindFails_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("message");
     QTest::newRow("plain object") << 0 << "Cannot assign a QObject to a TLinkTextAttributes";
@@ -171,8 +163,7 @@ void TestLink::assignOfAnotherKindFails_data()
     QTest::newRow("nothing") << 2 << "Cannot assign a nil to a TLinkTextAttributes";
 }
 
-void TestLink::assignOfAnotherKindFails()
-{
+void TestLink::assignOfAnotherKindFails() {
     QFETCH(int, kind);
     QFETCH(QString, message);
     QObject plain;
@@ -187,8 +178,7 @@ void TestLink::assignOfAnotherKindFails()
     QCOMPARE(target.Color(), QColor(1, 2, 3));
 }
 
-void TestLink::assigningAttributesRepaintsTheReceiver()
-{
+void TestLink::assigningAttributesRepaintsTheReceiver() {
     TLink giver;
     giver.FontActive()->SetColor(QColor(0, 128, 0));
     giver.FontActive()->SetStyle(TFontStyle::fsItalic | TFontStyle::fsUnderline);
@@ -207,8 +197,7 @@ void TestLink::assigningAttributesRepaintsTheReceiver()
     QVERIFY(counter.paints > 0);
 }
 
-void TestLink::settersRepaintOnlyOnChange_data()
-{
+void TestLink::settersRepaintOnlyOnChange_data() {
     QTest::addColumn<QString>("setter");
     QTest::addColumn<bool>("change");
     for (const char* setter : {"MarginHorizontal", "MarginVertical", "Vertical", "Horizontal"}) {
@@ -217,8 +206,7 @@ void TestLink::settersRepaintOnlyOnChange_data()
     }
 }
 
-void TestLink::settersRepaintOnlyOnChange()
-{
+void TestLink::settersRepaintOnlyOnChange() {
     QFETCH(QString, setter);
     QFETCH(bool, change);
     TLink link;
@@ -241,16 +229,15 @@ void TestLink::settersRepaintOnlyOnChange()
     QCOMPARE(counter.paints > 0, change);
 }
 
-void TestLink::urlFillsOnlyAnEmptyHint_data()
-{
+void TestLink::urlFillsOnlyAnEmptyHint_data() {
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QString>("expected");
     QTest::newRow("empty hint") << QString() << "https://cyfrolia.example.org/pomoc";
-    QTest::newRow("hint kept") << "Nasza strona" << "Nasza strona";
+    QTest::newRow("hint kept") << "Nasza strona"
+                               << "Nasza strona";
 }
 
-void TestLink::urlFillsOnlyAnEmptyHint()
-{
+void TestLink::urlFillsOnlyAnEmptyHint() {
     QFETCH(QString, hint);
     QFETCH(QString, expected);
     TLink link;
@@ -260,8 +247,7 @@ void TestLink::urlFillsOnlyAnEmptyHint()
     QCOMPARE(link.Hint(), expected);
 }
 
-void TestLink::newLinkKeepsItsHintEmpty()
-{
+void TestLink::newLinkKeepsItsHintEmpty() {
     TLink link;
     QVERIFY(!link.URL().isEmpty());
     QVERIFY(link.URL().contains(link.Caption()));
@@ -269,8 +255,7 @@ void TestLink::newLinkKeepsItsHintEmpty()
     QVERIFY(link.Unactive());
 }
 
-void TestLink::captionOffsetRoundsDown_data()
-{
+void TestLink::captionOffsetRoundsDown_data() {
     QTest::addColumn<int>("alignment");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("extent");
@@ -287,8 +272,7 @@ void TestLink::captionOffsetRoundsDown_data()
     QTest::newRow("bottom, oversized") << 2 << 10 << 13 << 1 << -4;
 }
 
-void TestLink::captionOffsetRoundsDown()
-{
+void TestLink::captionOffsetRoundsDown() {
     QFETCH(int, alignment);
     QFETCH(int, size);
     QFETCH(int, extent);
@@ -297,8 +281,7 @@ void TestLink::captionOffsetRoundsDown()
     QCOMPARE(captionOffset(alignment, size, extent, margin), offset);
 }
 
-void TestLink::bottomCaptionSitsAboveTheMargin()
-{
+void TestLink::bottomCaptionSitsAboveTheMargin() {
     QWidget window;
     TLink link(&window);
     link.setGeometry(0, 0, 169, 40);
@@ -310,8 +293,7 @@ void TestLink::bottomCaptionSitsAboveTheMargin()
     QCOMPARE(text.left() + text.width(), link.width() - 1);
 }
 
-void TestLink::oversizedCentredCaptionOverflowsEvenly()
-{
+void TestLink::oversizedCentredCaptionOverflowsEvenly() {
     QWidget window;
     TLink link(&window);
     QFont large = link.font();
@@ -332,8 +314,7 @@ void TestLink::oversizedCentredCaptionOverflowsEvenly()
     QVERIFY(qAbs(leftOver - rightOver) <= 1);
 }
 
-void TestLink::autoSizeNeedsAParent()
-{
+void TestLink::autoSizeNeedsAParent() {
     TLink orphan;
     int w = 5;
     int h = 6;
@@ -363,8 +344,7 @@ struct TwoLinks {
     TLink* second;
     QStringList log;
 
-    TwoLinks()
-    {
+    TwoLinks() {
         window.setGeometry(100, 100, 300, 60);
         first = new TLink(&window);
         first->setGeometry(10, 10, 120, 20);
@@ -382,8 +362,7 @@ struct TwoLinks {
 
 } // namespace
 
-void TestLink::hoverForTenTicks()
-{
+void TestLink::hoverForTenTicks() {
     TwoLinks links;
     QVERIFY(QTest::qWaitForWindowExposed(&links.window));
     QCOMPARE(LinkTimer->interval(), 100); // ten ticks make one second
@@ -406,8 +385,7 @@ void TestLink::hoverForTenTicks()
     QVERIFY(!links.log.contains(QStringLiteral("second over")));
 }
 
-void TestLink::straightMoveSwitchesBothInOneTick()
-{
+void TestLink::straightMoveSwitchesBothInOneTick() {
     TwoLinks links;
     QVERIFY(QTest::qWaitForWindowExposed(&links.window));
     m_pointer = links.centre(links.first);
@@ -423,8 +401,7 @@ void TestLink::straightMoveSwitchesBothInOneTick()
     QCOMPARE(LinkUnderMouse.data(), links.second);
 }
 
-void TestLink::disabledLinkStillHovers()
-{
+void TestLink::disabledLinkStillHovers() {
     TwoLinks links;
     links.first->setEnabled(false);
     QVERIFY(QTest::qWaitForWindowExposed(&links.window));
@@ -434,8 +411,7 @@ void TestLink::disabledLinkStillHovers()
     QVERIFY(!links.first->Unactive());
 }
 
-void TestLink::coveredLinkIsNotUnderThePointer()
-{
+void TestLink::coveredLinkIsNotUnderThePointer() {
     TwoLinks links;
     auto* cover = new QWidget(&links.window);
     cover->setGeometry(links.first->geometry());
@@ -448,8 +424,7 @@ void TestLink::coveredLinkIsNotUnderThePointer()
     QVERIFY(LinkUnderMouse.isNull());
 }
 
-void TestLink::destroyedLinkIsForgotten()
-{
+void TestLink::destroyedLinkIsForgotten() {
     TwoLinks links;
     QVERIFY(QTest::qWaitForWindowExposed(&links.window));
     m_pointer = links.centre(links.first);
@@ -464,8 +439,7 @@ void TestLink::destroyedLinkIsForgotten()
     QCOMPARE(LinkChecker->VisibleLinks(), 1);
 }
 
-void TestLink::timerRunsOnlyWhileALinkIsShown()
-{
+void TestLink::timerRunsOnlyWhileALinkIsShown() {
     QWidget window;
     window.setGeometry(100, 100, 200, 40);
     auto* link = new TLink(&window);
@@ -507,8 +481,7 @@ void TestLink::timerRunsOnlyWhileALinkIsShown()
     Q_UNUSED(second);
 }
 
-void TestLink::keys_data()
-{
+void TestLink::keys_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("defaultButton");
     QTest::addColumn<int>("opens");
@@ -523,8 +496,7 @@ void TestLink::keys_data()
     QTest::newRow("letter beside a default button") << int(Qt::Key_B) << true << 0 << 0 << false;
 }
 
-void TestLink::keys()
-{
+void TestLink::keys() {
     QFETCH(int, key);
     QFETCH(bool, defaultButton);
     QFETCH(int, opens);
@@ -564,8 +536,7 @@ void TestLink::keys()
         QCOMPARE(keyWindow->keys.contains(key), reachesWindow);
 }
 
-void TestLink::heldSpaceOpensOnce()
-{
+void TestLink::heldSpaceOpensOnce() {
     KeyWindow window;
     auto* link = new TLink(&window);
     window.show();
@@ -580,8 +551,7 @@ void TestLink::heldSpaceOpensOnce()
     QVERIFY(window.keys.isEmpty());
 }
 
-void TestLink::onlyTheLeftPressTakesTheFocus_data()
-{
+void TestLink::onlyTheLeftPressTakesTheFocus_data() {
     QTest::addColumn<int>("button");
     QTest::addColumn<bool>("focused");
     QTest::newRow("left") << int(Qt::LeftButton) << true;
@@ -589,8 +559,7 @@ void TestLink::onlyTheLeftPressTakesTheFocus_data()
     QTest::newRow("middle") << int(Qt::MiddleButton) << false;
 }
 
-void TestLink::onlyTheLeftPressTakesTheFocus()
-{
+void TestLink::onlyTheLeftPressTakesTheFocus() {
     QFETCH(int, button);
     QFETCH(bool, focused);
     QWidget window;
@@ -607,16 +576,14 @@ void TestLink::onlyTheLeftPressTakesTheFocus()
     QCOMPARE(m_opened.size(), focused ? 1 : 0);
 }
 
-void TestLink::doubleClickOpensOnce_data()
-{
+void TestLink::doubleClickOpensOnce_data() {
     // Whether the second press arrives as a press of its own before the double click.
     QTest::addColumn<bool>("secondPress");
     QTest::newRow("double click replaces the second press") << false;
     QTest::newRow("double click follows the second press") << true;
 }
 
-void TestLink::doubleClickOpensOnce()
-{
+void TestLink::doubleClickOpensOnce() {
     QFETCH(bool, secondPress);
     QWidget window;
     auto* link = new TLink(&window);
@@ -630,8 +597,8 @@ void TestLink::doubleClickOpensOnce()
     QTest::mouseRelease(link, Qt::LeftButton, {}, at);
     if (secondPress)
         QTest::mousePress(link, Qt::LeftButton, {}, at);
-    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(at), link->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(at), link->mapToGlobal(QPointF(at)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(link, &twice);
     QTest::mouseRelease(link, Qt::LeftButton, {}, at);
 
@@ -640,8 +607,7 @@ void TestLink::doubleClickOpensOnce()
     QVERIFY(link->hasFocus());
 }
 
-void TestLink::clickOpensOnlyWhenEnabledAndAddressed_data()
-{
+void TestLink::clickOpensOnlyWhenEnabledAndAddressed_data() {
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("url");
     QTest::addColumn<int>("opens");
@@ -650,8 +616,7 @@ void TestLink::clickOpensOnlyWhenEnabledAndAddressed_data()
     QTest::newRow("no address") << true << QString() << 0;
 }
 
-void TestLink::clickOpensOnlyWhenEnabledAndAddressed()
-{
+void TestLink::clickOpensOnlyWhenEnabledAndAddressed() {
     QFETCH(bool, enabled);
     QFETCH(QString, url);
     QFETCH(int, opens);
@@ -669,8 +634,7 @@ void TestLink::clickOpensOnlyWhenEnabledAndAddressed()
     QCOMPARE(m_opened.size(), opens);
 }
 
-void TestLink::disabledCaptionIsEmbossed()
-{
+void TestLink::disabledCaptionIsEmbossed() {
     QWidget window;
     QPalette colours = window.palette();
     colours.setColor(QPalette::Window, QColor(0, 0, 128));
@@ -706,8 +670,7 @@ void TestLink::disabledCaptionIsEmbossed()
     QVERIFY(!disabled.contains(0x0000ff));
 }
 
-void TestLink::screenReadersSeeAPressableLink()
-{
+void TestLink::screenReadersSeeAPressableLink() {
     TLink link;
     link.SetCaption(QStringLiteral("strona.example.org"));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&link);

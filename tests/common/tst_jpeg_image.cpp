@@ -6,8 +6,7 @@
 
 namespace {
 
-QByteArray encoded(const QImage& image, const char* format)
-{
+QByteArray encoded(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -15,15 +14,13 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
-QImage filled(const QColor& colour)
-{
+QImage filled(const QColor& colour) {
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(colour);
     return image;
 }
 
-QByteArray validJpeg()
-{
+QByteArray validJpeg() {
     return encoded(filled(QColor(200, 50, 20)), "JPG");
 }
 
@@ -39,8 +36,7 @@ private slots:
     void missingResourceFails();
 };
 
-void TestJpegImage::decodesAValidJpeg()
-{
+void TestJpegImage::decodesAValidJpeg() {
     const QByteArray bytes = validJpeg();
     QVERIFY(bytes.startsWith("\xFF\xD8"));
     const auto decoded = decodeJpeg(bytes);
@@ -48,18 +44,17 @@ void TestJpegImage::decodesAValidJpeg()
     const QImage& image = decoded.value();
     QCOMPARE(image.size(), QSize(40, 30));
     const QColor c = image.pixelColor(20, 15);
-    QVERIFY2(qAbs(c.red() - 200) < 6 && qAbs(c.green() - 50) < 6 && qAbs(c.blue() - 20) < 6, qPrintable(c.name()));
+    QVERIFY2(qAbs(c.red() - 200) < 6 && qAbs(c.green() - 50) < 6 && qAbs(c.blue() - 20) < 6,
+             qPrintable(c.name()));
 }
 
-void TestJpegImage::decodesThePicturesInTheResources()
-{
+void TestJpegImage::decodesThePicturesInTheResources() {
     const auto save = loadJpegResource(QStringLiteral(":/images/zapisz_swoj_wynik.jpg"));
     QVERIFY(save);
     QCOMPARE(save.value().size(), QSize(234, 38) * 2); // kept at twice the size it is shown at
 }
 
-void TestJpegImage::badDataFails_data()
-{
+void TestJpegImage::badDataFails_data() {
     QTest::addColumn<QByteArray>("data");
     const QByteArray valid = validJpeg();
     QTest::newRow("empty") << QByteArray();
@@ -74,16 +69,14 @@ void TestJpegImage::badDataFails_data()
     QTest::newRow("scrambled") << scrambled;
 }
 
-void TestJpegImage::badDataFails()
-{
+void TestJpegImage::badDataFails() {
     QFETCH(QByteArray, data);
     const auto decoded = decodeJpeg(data);
     QVERIFY(!decoded);
     QVERIFY(!decoded.failure().isEmpty());
 }
 
-void TestJpegImage::missingResourceFails()
-{
+void TestJpegImage::missingResourceFails() {
     const auto decoded = loadJpegResource(QStringLiteral(":/images/nothing_here.jpg"));
     QVERIFY(!decoded);
     QVERIFY(decoded.failure().contains(QStringLiteral("nothing_here.jpg")));

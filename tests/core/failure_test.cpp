@@ -10,6 +10,7 @@
 using namespace cyfrolia;
 
 struct StopCase {
+    const char* name;
     const char* message;
     const char* shown;
 };
@@ -20,13 +21,14 @@ TEST_P(ErrorDialogText, AddsAFullStopOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(errorDialogText(QString::fromUtf8(GetParam().message)), QString::fromUtf8(GetParam().shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(LastCharacter, ErrorDialogText,
-                         ::testing::Values(StopCase{"Bitmap image is not valid",
-                                                    "Bitmap image is not valid."},
-                                           StopCase{"Error 5", "Error 5."}, StopCase{"Gotowe!", "Gotowe!"},
-                                           StopCase{"Done.", "Done."}, StopCase{"(see above)", "(see above)"},
-                                           StopCase{"a, b,", "a, b,"}, StopCase{"path /", "path /."},
-                                           StopCase{"Zażółć", "Zażółć."}, StopCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    LastCharacter, ErrorDialogText,
+    ::testing::Values(StopCase{"Letter", "Bitmap image is not valid", "Bitmap image is not valid."},
+                      StopCase{"Digit", "Error 5", "Error 5."}, StopCase{"Bang", "Gotowe!", "Gotowe!"},
+                      StopCase{"Stop", "Done.", "Done."}, StopCase{"Bracket", "(see above)", "(see above)"},
+                      StopCase{"Comma", "a, b,", "a, b,"}, StopCase{"Slash", "path /", "path /."},
+                      StopCase{"PolishLetter", "Zażółć", "Zażółć."}, StopCase{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileMessages, NameTheFullPathAndTheReasonWithoutItsOwnStop) {
     EXPECT_EQ(errorDialogText(cannotOpenFileMessage(QStringLiteral("/p/forma.bmp"),

@@ -1,13 +1,15 @@
 #include "exercise/series.h"
+#include "support/case_names.h"
 #include "support/virtual_scheduler.h"
 
 #include <gtest/gtest.h>
 
 using namespace cyfrolia;
+using cyfrolia::testing::caseName;
 using cyfrolia::testing::ScriptedRandom;
-using cyfrolia::testing::VirtualScheduler;
 using cyfrolia::testing::SeriesState;
 using cyfrolia::testing::stateOf;
+using cyfrolia::testing::VirtualScheduler;
 
 namespace {
 
@@ -18,11 +20,26 @@ struct Fixture {
     Series series;
 };
 
-QString rightAnswer(const Series& s) { return expectedText(s.operation(), s.operands()); }
+std::string opName(Operation op) {
+    switch (op) {
+    case Operation::Addition:
+        return "Addition";
+    case Operation::Subtraction:
+        return "Subtraction";
+    case Operation::Multiplication:
+        return "Multiplication";
+    case Operation::Division:
+        return "Division";
+    }
+    return "Unknown";
+}
+
+QString rightAnswer(const Series& s) {
+    return expectedText(s.operation(), s.operands());
+}
 
 // Starts a series and runs it to its first problem on screen.
-void startAndDraw(Series& s, VirtualScheduler& clock)
-{
+void startAndDraw(Series& s, VirtualScheduler& clock) {
     s.startClick();
     clock.sync();
     ASSERT_TRUE(clock.runUntil([&] { return stateOf(s) == SeriesState::Answering; }));
@@ -34,17 +51,17 @@ void startAndDraw(Series& s, VirtualScheduler& clock)
 
 class GradeBounds : public ::testing::TestWithParam<std::pair<int, const char*>> {};
 
-TEST_P(GradeBounds, FollowsTheTable)
-{
+TEST_P(GradeBounds, FollowsTheTable) {
     EXPECT_EQ(gradeFor(GetParam().first), QString::fromLatin1(GetParam().second));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryBound, GradeBounds,
-                         ::testing::Values(std::pair{0, "0"}, std::pair{1, "1"}, std::pair{10, "1"}, std::pair{11, "2"},
-                                           std::pair{20, "2"}, std::pair{21, "3"}, std::pair{30, "3"},
-                                           std::pair{31, "4"}, std::pair{40, "4"}, std::pair{41, "5"},
-                                           std::pair{45, "5"}, std::pair{46, "6"}, std::pair{49, "6"},
-                                           std::pair{50, "6"}));
+                         ::testing::Values(std::pair{0, "0"}, std::pair{1, "1"}, std::pair{10, "1"},
+                                           std::pair{11, "2"}, std::pair{20, "2"}, std::pair{21, "3"},
+                                           std::pair{30, "3"}, std::pair{31, "4"}, std::pair{40, "4"},
+                                           std::pair{41, "5"}, std::pair{45, "5"}, std::pair{46, "6"},
+                                           std::pair{49, "6"}, std::pair{50, "6"}),
+                         [](const auto& info) { return "Right" + std::to_string(info.param.first); });
 
 // ---- whole series in virtual time ----------------------------------------------------------
 
@@ -57,8 +74,7 @@ struct SeriesCase {
 
 class WholeSeries : public ::testing::TestWithParam<SeriesCase> {};
 
-TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount)
-{
+TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount) {
     const SeriesCase c = GetParam();
     Fixture f(c.op);
     Series& s = f.series;
@@ -71,7 +87,8 @@ TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount)
     long long lastProblemAt = -1;
     while (stateOf(s) != SeriesState::Summary) {
         const int before = s.remaining();
-        ASSERT_TRUE(clock.runUntil([&] { return stateOf(s) == SeriesState::Summary || s.remaining() < before; }));
+        ASSERT_TRUE(
+            clock.runUntil([&] { return stateOf(s) == SeriesState::Summary || s.remaining() < before; }));
         if (stateOf(s) == SeriesState::Summary)
             break;
         lastProblemAt = clock.now();
@@ -118,17 +135,36 @@ TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount)
     EXPECT_EQ(s.bar(), 0);
 }
 
-static std::vector<SeriesCase> wholeSeriesCases()
-{
+static std::vector<SeriesCase> wholeSeriesCases() {
     std::vector<SeriesCase> cases;
-    for (Operation op : {Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division})
+    for (Operation op :
+         {Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division})
         for (Play play : {Play::AllRightByEnter, Play::AllWrongByTimeout, Play::RightTypedNotConfirmed,
                           Play::EveryThirdRight, Play::WrongByEnter})
             cases.push_back({op, play});
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllOperations, WholeSeries, ::testing::ValuesIn(wholeSeriesCases()));
+std::string playName(Play play) {
+    switch (play) {
+    case Play::AllRightByEnter:
+        return "AllRightByEnter";
+    case Play::AllWrongByTimeout:
+        return "AllWrongByTimeout";
+    case Play::RightTypedNotConfirmed:
+        return "RightTypedNotConfirmed";
+    case Play::EveryThirdRight:
+        return "EveryThirdRight";
+    case Play::WrongByEnter:
+        return "WrongByEnter";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllOperations, WholeSeries, ::testing::ValuesIn(wholeSeriesCases()),
+                         [](const auto& info) {
+                             return opName(info.param.op) + "_" + playName(info.param.play);
+                         });
 
 // ---- time to answer and pace -----------------------------------------------------------------
 
@@ -142,8 +178,7 @@ struct PaceCase {
 
 class Pace : public ::testing::TestWithParam<PaceCase> {};
 
-TEST_P(Pace, BarFillsInTicksTimesIntervalAndNextProblemFollowsTheDrawInterval)
-{
+TEST_P(Pace, BarFillsInTicksTimesIntervalAndNextProblemFollowsTheDrawInterval) {
     const PaceCase c = GetParam();
     Fixture f(c.op);
     Series& s = f.series;
@@ -169,11 +204,15 @@ INSTANTIATE_TEST_SUITE_P(Classes, Pace,
                                            PaceCase{Operation::Multiplication, 250, 1, 34 * 250, 1},
                                            PaceCase{Operation::Division, 100, 1, 3400, 1},
                                            // subtraction: the class sets the pause before each problem
-                                           PaceCase{Operation::Subtraction, 100, 300, 5000, 300}));
+                                           PaceCase{Operation::Subtraction, 100, 300, 5000, 300}),
+                         [](const auto& info) {
+                             return opName(info.param.op) + "_Bar" + std::to_string(info.param.barInterval) +
+                                    "_Draw" + std::to_string(info.param.drawInterval);
+                         });
 
-TEST(Pace, ClassRetunesTheDrawTimerForSubtractionOnly)
-{
-    for (Operation op : {Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division}) {
+TEST(Pace, ClassRetunesTheDrawTimerForSubtractionOnly) {
+    for (Operation op :
+         {Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division}) {
         Fixture f(op);
         f.series.setPace(300);
         EXPECT_EQ(f.series.Timer1.interval, op == Operation::Subtraction ? 300 : 1);
@@ -183,8 +222,7 @@ TEST(Pace, ClassRetunesTheDrawTimerForSubtractionOnly)
 
 // ---- judging around the pause ---------------------------------------------------------------
 
-TEST(Pause, WrongAtFullBarKeepsProblemBarAndTextForOneSecond)
-{
+TEST(Pause, WrongAtFullBarKeepsProblemBarAndTextForOneSecond) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     f.random.push({20, 7});
@@ -213,8 +251,7 @@ struct PauseEnterCase {
 
 class EnterDuringPause : public ::testing::TestWithParam<PauseEnterCase> {};
 
-TEST_P(EnterDuringPause, EndsThePauseAndCountsOnce)
-{
+TEST_P(EnterDuringPause, EndsThePauseAndCountsOnce) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     f.random.push({20, 7});
@@ -233,10 +270,10 @@ TEST_P(EnterDuringPause, EndsThePauseAndCountsOnce)
 
 INSTANTIATE_TEST_SUITE_P(Corrected, EnterDuringPause,
                          ::testing::Values(PauseEnterCase{"27", 1, 0}, PauseEnterCase{"26", 0, 1},
-                                           PauseEnterCase{"", 0, 1}));
+                                           PauseEnterCase{"", 0, 1}),
+                         [](const auto& info) { return "Typed" + caseName(info.param.typed); });
 
-TEST(Judging, RightTypedButNotConfirmedCountsAtFullBarWithoutPause)
-{
+TEST(Judging, RightTypedButNotConfirmedCountsAtFullBarWithoutPause) {
     Fixture f(Operation::Multiplication);
     Series& s = f.series;
     f.random.push({9, 9});
@@ -261,8 +298,7 @@ struct TextCase {
 
 class AnswerText : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(AnswerText, IsComparedAsTextNeverAsNumber)
-{
+TEST_P(AnswerText, IsComparedAsTextNeverAsNumber) {
     const TextCase c = GetParam();
     Fixture f(c.op);
     Series& s = f.series;
@@ -284,22 +320,26 @@ TEST_P(AnswerText, IsComparedAsTextNeverAsNumber)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, AnswerText,
-    ::testing::Values(TextCase{Operation::Addition, 50, 49, "99", true}, TextCase{Operation::Addition, 0, 0, "0", true},
-                      TextCase{Operation::Addition, 3, 4, "07", false}, TextCase{Operation::Addition, 3, 4, " 7", false},
-                      TextCase{Operation::Addition, 3, 4, "7 ", false}, TextCase{Operation::Addition, 3, 4, "", false},
-                      TextCase{Operation::Addition, 3, 4, "a7", false}, TextCase{Operation::Addition, 3, 4, "+7", false},
-                      TextCase{Operation::Subtraction, 17, 17, "0", true},
-                      TextCase{Operation::Subtraction, 30, 12, "18", true},
-                      TextCase{Operation::Subtraction, 30, 12, "-18", false},
-                      TextCase{Operation::Multiplication, 9, 9, "81", true},
-                      TextCase{Operation::Multiplication, 0, 7, "0", true},
-                      TextCase{Operation::Multiplication, 0, 7, "00", false},
-                      TextCase{Operation::Division, 81, 9, "9", true}, TextCase{Operation::Division, 8, 8, "1", true},
-                      TextCase{Operation::Division, 63, 7, "09", false},
-                      TextCase{Operation::Division, 63, 7, "9.", false}));
+    ::testing::Values(
+        TextCase{Operation::Addition, 50, 49, "99", true}, TextCase{Operation::Addition, 0, 0, "0", true},
+        TextCase{Operation::Addition, 3, 4, "07", false}, TextCase{Operation::Addition, 3, 4, " 7", false},
+        TextCase{Operation::Addition, 3, 4, "7 ", false}, TextCase{Operation::Addition, 3, 4, "", false},
+        TextCase{Operation::Addition, 3, 4, "a7", false}, TextCase{Operation::Addition, 3, 4, "+7", false},
+        TextCase{Operation::Subtraction, 17, 17, "0", true},
+        TextCase{Operation::Subtraction, 30, 12, "18", true},
+        TextCase{Operation::Subtraction, 30, 12, "-18", false},
+        TextCase{Operation::Multiplication, 9, 9, "81", true},
+        TextCase{Operation::Multiplication, 0, 7, "0", true},
+        TextCase{Operation::Multiplication, 0, 7, "00", false},
+        TextCase{Operation::Division, 81, 9, "9", true}, TextCase{Operation::Division, 8, 8, "1", true},
+        TextCase{Operation::Division, 63, 7, "09", false}, TextCase{Operation::Division, 63, 7, "9.", false}),
+    [](const auto& info) {
+        const TextCase& c = info.param;
+        return opName(c.op) + "_" + std::to_string(c.left) + "_" + std::to_string(c.right) + "_Typed" +
+               caseName(c.typed);
+    });
 
-TEST(Judging, EnterBetweenJudgementAndNextDrawJudgesTheEmptyFieldAgain)
-{
+TEST(Judging, EnterBetweenJudgementAndNextDrawJudgesTheEmptyFieldAgain) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     f.random.push({1, 1});
@@ -314,8 +354,7 @@ TEST(Judging, EnterBetweenJudgementAndNextDrawJudgesTheEmptyFieldAgain)
     EXPECT_EQ(stateOf(s), SeriesState::Drawing);
 }
 
-TEST(Judging, WrongEnterLeadsStraightToTheNextProblemKeepingTheBar)
-{
+TEST(Judging, WrongEnterLeadsStraightToTheNextProblemKeepingTheBar) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     VirtualScheduler clock(s);
@@ -331,8 +370,7 @@ TEST(Judging, WrongEnterLeadsStraightToTheNextProblemKeepingTheBar)
     EXPECT_EQ(stateOf(s), SeriesState::Answering);
 }
 
-TEST(Answer, HoldsAtMostTwoCharactersOfAnyKind)
-{
+TEST(Answer, HoldsAtMostTwoCharactersOfAnyKind) {
     Fixture f(Operation::Addition);
     f.series.setAnswer(QStringLiteral("ąb3"));
     EXPECT_EQ(f.series.answer(), QStringLiteral("ąb"));
@@ -343,8 +381,7 @@ TEST(Answer, HoldsAtMostTwoCharactersOfAnyKind)
 namespace {
 
 // Plays a series to its summary with `right` right answers among the 49.
-void playToSummary(Series& s, VirtualScheduler& clock, int right)
-{
+void playToSummary(Series& s, VirtualScheduler& clock, int right) {
     s.startClick();
     clock.sync();
     int judged = 0;
@@ -375,8 +412,7 @@ struct SummaryEnterCase {
 
 class EnterBeneathSummary : public ::testing::TestWithParam<SummaryEnterCase> {};
 
-TEST_P(EnterBeneathSummary, JudgesTheLastProblemAgainAndRewritesTheGrade)
-{
+TEST_P(EnterBeneathSummary, JudgesTheLastProblemAgainAndRewritesTheGrade) {
     const SummaryEnterCase c = GetParam();
     Fixture f(c.op);
     Series& s = f.series;
@@ -399,17 +435,19 @@ TEST_P(EnterBeneathSummary, JudgesTheLastProblemAgainAndRewritesTheGrade)
     EXPECT_FALSE(s.Timer1.running || s.Timer2.running || s.Timer3.running);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EnterBeneathSummary,
-    ::testing::Values(SummaryEnterCase{Operation::Addition, 45, true, "6", true},
-                      SummaryEnterCase{Operation::Addition, 45, false, "5", true},
-                      SummaryEnterCase{Operation::Multiplication, 40, true, "5", true},
-                      SummaryEnterCase{Operation::Subtraction, 0, true, "1", true},
-                      SummaryEnterCase{Operation::Division, 45, true, "6", false},
-                      SummaryEnterCase{Operation::Division, 10, false, "1", false}));
+INSTANTIATE_TEST_SUITE_P(Cases, EnterBeneathSummary,
+                         ::testing::Values(SummaryEnterCase{Operation::Addition, 45, true, "6", true},
+                                           SummaryEnterCase{Operation::Addition, 45, false, "5", true},
+                                           SummaryEnterCase{Operation::Multiplication, 40, true, "5", true},
+                                           SummaryEnterCase{Operation::Subtraction, 0, true, "1", true},
+                                           SummaryEnterCase{Operation::Division, 45, true, "6", false},
+                                           SummaryEnterCase{Operation::Division, 10, false, "1", false}),
+                         [](const auto& info) {
+                             return opName(info.param.op) + "_" + std::to_string(info.param.rightBefore) +
+                                    "Right" + (info.param.typeRight ? "_ThenRight" : "_ThenWrong");
+                         });
 
-TEST(Summary, BothTickOrdersAfterEnterEndInTheSameSummary)
-{
+TEST(Summary, BothTickOrdersAfterEnterEndInTheSameSummary) {
     for (bool drawFirst : {true, false}) {
         Fixture f(Operation::Addition);
         Series& s = f.series;
@@ -431,14 +469,13 @@ TEST(Summary, BothTickOrdersAfterEnterEndInTheSameSummary)
     }
 }
 
-TEST(Summary, WatcherRepeatsClosingStepsWithoutChange)
-{
+TEST(Summary, WatcherRepeatsClosingStepsWithoutChange) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     VirtualScheduler clock(s);
     playToSummary(s, clock, 12);
     for (int i = 0; i < 50; ++i)
-        s.Timer4Timer(); // a watcher that kept ticking ...
+        s.Timer4Timer();                       // a watcher that kept ticking ...
     EXPECT_EQ(s.grade(), QStringLiteral("2")); // ... would change nothing
     EXPECT_EQ(stateOf(s), SeriesState::Summary);
     EXPECT_FALSE(s.armed(s.Timer4)); // so the window need not arm it
@@ -446,8 +483,7 @@ TEST(Summary, WatcherRepeatsClosingStepsWithoutChange)
 
 // ---- resets and the transitions table ------------------------------------------------------
 
-TEST(Resets, AgainLeavesBarAndPauseTimersGradeOperandsAndAnswerAlone)
-{
+TEST(Resets, AgainLeavesBarAndPauseTimersGradeOperandsAndAnswerAlone) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     VirtualScheduler clock(s);
@@ -466,9 +502,9 @@ TEST(Resets, AgainLeavesBarAndPauseTimersGradeOperandsAndAnswerAlone)
     EXPECT_FALSE(s.problemVisible() || s.summaryVisible());
 }
 
-TEST(Resets, ClosingResetMidSeriesDropsItAndStopsEveryTimerButTheWatcher)
-{
-    for (SeriesState at : {SeriesState::Drawing, SeriesState::Answering, SeriesState::Pause, SeriesState::Summary}) {
+TEST(Resets, ClosingResetMidSeriesDropsItAndStopsEveryTimerButTheWatcher) {
+    for (SeriesState at :
+         {SeriesState::Drawing, SeriesState::Answering, SeriesState::Pause, SeriesState::Summary}) {
         Fixture f(Operation::Division);
         Series& s = f.series;
         VirtualScheduler clock(s);
@@ -502,8 +538,7 @@ struct TransitionCase {
 
 class Transitions : public ::testing::TestWithParam<TransitionCase> {};
 
-TEST_P(Transitions, FollowTheTable)
-{
+TEST_P(Transitions, FollowTheTable) {
     const TransitionCase c = GetParam();
     Fixture f(Operation::Addition);
     Series& s = f.series;
@@ -519,35 +554,56 @@ TEST_P(Transitions, FollowTheTable)
         while (s.bar() < 98)
             s.Timer2Timer();
     switch (c.event) {
-    case Event::Start: s.startClick(); break;
-    case Event::Draw: s.Timer1Timer(); break;
-    case Event::Bar: s.Timer2Timer(); break;
-    case Event::Pause: s.Timer3Timer(); break;
-    case Event::Watcher: s.Timer4Timer(); break;
-    case Event::EnterRight: s.setAnswer(rightAnswer(s)); s.odpEnter(); break;
-    case Event::EnterWrong: s.setAnswer(QStringLiteral("x")); s.odpEnter(); break;
-    case Event::Again: s.Image1Click(); break;
-    case Event::Close: s.closingReset(); break;
+    case Event::Start:
+        s.startClick();
+        break;
+    case Event::Draw:
+        s.Timer1Timer();
+        break;
+    case Event::Bar:
+        s.Timer2Timer();
+        break;
+    case Event::Pause:
+        s.Timer3Timer();
+        break;
+    case Event::Watcher:
+        s.Timer4Timer();
+        break;
+    case Event::EnterRight:
+        s.setAnswer(rightAnswer(s));
+        s.odpEnter();
+        break;
+    case Event::EnterWrong:
+        s.setAnswer(QStringLiteral("x"));
+        s.odpEnter();
+        break;
+    case Event::Again:
+        s.Image1Click();
+        break;
+    case Event::Close:
+        s.closingReset();
+        break;
     }
     EXPECT_EQ(stateOf(s), c.to) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Transitions,
-    ::testing::Values(TransitionCase{"start", SeriesState::Welcome, Event::Start, SeriesState::Drawing},
-                      TransitionCase{"draw", SeriesState::Drawing, Event::Draw, SeriesState::Answering},
-                      TransitionCase{"bar full wrong", SeriesState::Answering, Event::Bar, SeriesState::Pause},
-                      TransitionCase{"pause tick", SeriesState::Pause, Event::Pause, SeriesState::Drawing},
-                      TransitionCase{"enter answering", SeriesState::Answering, Event::EnterWrong, SeriesState::Drawing},
-                      TransitionCase{"enter pause", SeriesState::Pause, Event::EnterRight, SeriesState::Drawing},
-                      TransitionCase{"enter drawing", SeriesState::Drawing, Event::EnterWrong, SeriesState::Drawing},
-                      TransitionCase{"watcher mid series", SeriesState::Answering, Event::Watcher, SeriesState::Answering},
-                      TransitionCase{"enter summary", SeriesState::Summary, Event::EnterRight, SeriesState::Summary},
-                      TransitionCase{"watcher summary", SeriesState::Summary, Event::Watcher, SeriesState::Summary},
-                      TransitionCase{"again", SeriesState::Summary, Event::Again, SeriesState::Welcome},
-                      TransitionCase{"close answering", SeriesState::Answering, Event::Close, SeriesState::Welcome},
-                      TransitionCase{"close pause", SeriesState::Pause, Event::Close, SeriesState::Welcome},
-                      TransitionCase{"close summary", SeriesState::Summary, Event::Close, SeriesState::Welcome}),
+    ::testing::Values(
+        TransitionCase{"start", SeriesState::Welcome, Event::Start, SeriesState::Drawing},
+        TransitionCase{"draw", SeriesState::Drawing, Event::Draw, SeriesState::Answering},
+        TransitionCase{"bar full wrong", SeriesState::Answering, Event::Bar, SeriesState::Pause},
+        TransitionCase{"pause tick", SeriesState::Pause, Event::Pause, SeriesState::Drawing},
+        TransitionCase{"enter answering", SeriesState::Answering, Event::EnterWrong, SeriesState::Drawing},
+        TransitionCase{"enter pause", SeriesState::Pause, Event::EnterRight, SeriesState::Drawing},
+        TransitionCase{"enter drawing", SeriesState::Drawing, Event::EnterWrong, SeriesState::Drawing},
+        TransitionCase{"watcher mid series", SeriesState::Answering, Event::Watcher, SeriesState::Answering},
+        TransitionCase{"enter summary", SeriesState::Summary, Event::EnterRight, SeriesState::Summary},
+        TransitionCase{"watcher summary", SeriesState::Summary, Event::Watcher, SeriesState::Summary},
+        TransitionCase{"again", SeriesState::Summary, Event::Again, SeriesState::Welcome},
+        TransitionCase{"close answering", SeriesState::Answering, Event::Close, SeriesState::Welcome},
+        TransitionCase{"close pause", SeriesState::Pause, Event::Close, SeriesState::Welcome},
+        TransitionCase{"close summary", SeriesState::Summary, Event::Close, SeriesState::Welcome}),
     [](const auto& info) {
         std::string n = info.param.name;
         for (char& ch : n)
@@ -569,8 +625,7 @@ struct DrawCase {
 
 class Draws : public ::testing::TestWithParam<DrawCase> {};
 
-TEST_P(Draws, PlaceTheNumbersAndExpectTheResult)
-{
+TEST_P(Draws, PlaceTheNumbersAndExpectTheResult) {
     const DrawCase c = GetParam();
     Fixture f(c.op);
     Series& s = f.series;
@@ -593,25 +648,29 @@ TEST_P(Draws, PlaceTheNumbersAndExpectTheResult)
     EXPECT_EQ(expectedText(c.op, s.operands()), QString::fromLatin1(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Variants, Draws,
-    ::testing::Values(DrawCase{Operation::Addition, {50, 49}, true, 50, 49, "99"},
-                      DrawCase{Operation::Addition, {0, 0}, true, 0, 0, "0"},
-                      DrawCase{Operation::Subtraction, {12, 40}, true, 40, 12, "28"},
-                      DrawCase{Operation::Subtraction, {40, 12}, true, 40, 12, "28"},
-                      DrawCase{Operation::Subtraction, {17, 17}, true, 17, 17, "0"},
-                      DrawCase{Operation::Multiplication, {9, 9}, true, 9, 9, "81"},
-                      DrawCase{Operation::Multiplication, {0, 6}, true, 0, 6, "0"},
-                      DrawCase{Operation::Division, {9, 9}, true, 81, 9, "9"},
-                      DrawCase{Operation::Division, {1, 1}, true, 1, 1, "1"},
-                      DrawCase{Operation::Division, {7, 3}, true, 21, 7, "3"},
-                      DrawCase{Operation::Division, {0, 5}, false, 0, 0, ""},
-                      DrawCase{Operation::Division, {5, 0}, false, 0, 0, ""}));
+INSTANTIATE_TEST_SUITE_P(Variants, Draws,
+                         ::testing::Values(DrawCase{Operation::Addition, {50, 49}, true, 50, 49, "99"},
+                                           DrawCase{Operation::Addition, {0, 0}, true, 0, 0, "0"},
+                                           DrawCase{Operation::Subtraction, {12, 40}, true, 40, 12, "28"},
+                                           DrawCase{Operation::Subtraction, {40, 12}, true, 40, 12, "28"},
+                                           DrawCase{Operation::Subtraction, {17, 17}, true, 17, 17, "0"},
+                                           DrawCase{Operation::Multiplication, {9, 9}, true, 9, 9, "81"},
+                                           DrawCase{Operation::Multiplication, {0, 6}, true, 0, 6, "0"},
+                                           DrawCase{Operation::Division, {9, 9}, true, 81, 9, "9"},
+                                           DrawCase{Operation::Division, {1, 1}, true, 1, 1, "1"},
+                                           DrawCase{Operation::Division, {7, 3}, true, 21, 7, "3"},
+                                           DrawCase{Operation::Division, {0, 5}, false, 0, 0, ""},
+                                           DrawCase{Operation::Division, {5, 0}, false, 0, 0, ""}),
+                         [](const auto& info) {
+                             std::string name = opName(info.param.op);
+                             for (int v : info.param.values)
+                                 name += "_" + std::to_string(v);
+                             return name;
+                         });
 
 class Ranges : public ::testing::TestWithParam<Operation> {};
 
-TEST_P(Ranges, RandomDrawsStayInRangeAndReseedEveryTick)
-{
+TEST_P(Ranges, RandomDrawsStayInRangeAndReseedEveryTick) {
     Mt19937Source random;
     std::uint32_t seed = 1;
     Series s(GetParam(), random, [&] { return seed++; });
@@ -646,13 +705,13 @@ TEST_P(Ranges, RandomDrawsStayInRangeAndReseedEveryTick)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOperations, Ranges,
-                         ::testing::Values(Operation::Addition, Operation::Subtraction, Operation::Multiplication,
-                                           Operation::Division));
+                         ::testing::Values(Operation::Addition, Operation::Subtraction,
+                                           Operation::Multiplication, Operation::Division),
+                         [](const auto& info) { return opName(info.param); });
 
 // ---- timer semantics ------------------------------------------------------------------------
 
-TEST(TimerStateRules, StartingARunningTimerChangesNothingStoppingDiscardsTheTick)
-{
+TEST(TimerStateRules, StartingARunningTimerChangesNothingStoppingDiscardsTheTick) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     VirtualScheduler clock(s);
@@ -673,8 +732,7 @@ TEST(TimerStateRules, StartingARunningTimerChangesNothingStoppingDiscardsTheTick
     EXPECT_EQ(clock.fired(3), 2);
 }
 
-TEST(Watcher, NeededOnlyWhileTheCountCanCloseTheSeries)
-{
+TEST(Watcher, NeededOnlyWhileTheCountCanCloseTheSeries) {
     Fixture f(Operation::Addition);
     Series& s = f.series;
     VirtualScheduler clock(s);

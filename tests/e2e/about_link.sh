@@ -21,10 +21,8 @@ HOME_PAGE="https://cyfrolia.example.org/"
 opened_count() { if [[ -f "$OPENED" ]]; then wc -l <"$OPENED"; else echo 0; fi; }
 wait_opened() {
     local want=$1
-    for _ in $(seq 100); do
-        [[ $(opened_count) == "$want" ]] && break
-        sleep 0.05
-    done
+    local deadline=$((SECONDS + 20))
+    while [[ $(opened_count) != "$want" ]] && ((SECONDS < deadline)); do sleep 0.05; done
     [[ $(opened_count) == "$want" ]] || e2e_fail "the address was opened $(opened_count) times, expected $want"
     [[ $(tail -n 1 "$OPENED") == "$HOME_PAGE" ]] || e2e_fail "opened '$(tail -n 1 "$OPENED")', expected $HOME_PAGE"
 }
@@ -37,8 +35,8 @@ red_in_link() {
         | grep -ci '#FF0000' || true
 }
 wait_red() { # <yes|no>
-    local n
-    for _ in $(seq 40); do
+    local n deadline=$((SECONDS + 20))
+    while ((SECONDS < deadline)); do
         n=$(red_in_link)
         [[ $1 == yes && $n -gt 0 ]] && return 0
         [[ $1 == no && $n -eq 0 ]] && return 0
@@ -49,7 +47,6 @@ wait_red() { # <yes|no>
 
 e2e_start_app
 menu=$(e2e_wait_window Cyfrolia)
-sleep 0.5
 e2e_click "$menu" $((126 + 84)) $((376 + 19)) # "O programie"
 about=$(e2e_wait_window About)
 e2e_wait_atspi OKButton focused
@@ -60,7 +57,6 @@ e2e_wait_atspi Link1 focused
 e2e_screenshot about-link-focused
 e2e_key space
 wait_opened 1
-sleep 0.3
 xdotool search --onlyvisible --name '^About$' >/dev/null || e2e_fail "Space closed the About window"
 [[ $(e2e_atspi focused) == Link1 ]] || e2e_fail "the link lost the focus after Space"
 
@@ -88,6 +84,5 @@ e2e_click "$about" $((135 + 37)) $((212 + 12)) # OK
 e2e_wait_gone About
 
 e2e_click "$menu" 210 451 # "Koniec"
-rc=$(e2e_wait_exit 10)
-[[ "$rc" == 0 ]] || e2e_fail "the program ended with code $rc"
+e2e_expect_exit 0 "Koniec"
 e2e_pass

@@ -11,10 +11,16 @@ Commands:
   press <id|name>     performs its "Press" action
   operands            the two numbers of the problem line, from its sentence
   focused             id (or name) of the widget with the keyboard focus
+  judge               has every problem left in the exercise window judged: Return on each while
+                      its time bar has time, else by the program
+  answer <+|-|*|/>    types the right result of the problem on screen and presses Return (on the
+                      next problem if this one's bar is past half)
   listen              prints "ready", then every notification the program shows, one a line
   dump                the whole tree, one widget a line
 """
+import subprocess
 import sys
+import time
 
 import pyatspi
 
@@ -75,6 +81,100 @@ def listen():
     pyatspi.Registry.start()
 
 
+def shown(app, wanted):
+    for node, _ in walk(app):
+        if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
+            return node
+    return None
+
+
+def fresh_text(node):
+    # The bus caches names; the label's text is read anew every time.
+    try:
+        node.clear_cache()
+    except AttributeError:
+        pass
+    return text_of(node)
+
+
+def fresh_value(node):
+    try:
+        node.clear_cache()
+    except AttributeError:
+        pass
+    return node.queryValue().currentValue
+
+
+def operands_of(problem):
+    # "33 plus 5 równa się", "12 podzielić przez 3 równa się": the first and the last number.
+    try:
+        problem.clear_cache()
+    except AttributeError:
+        pass
+    numbers = [int(word) for word in problem.name.split() if word.lstrip("-").isdigit()]
+    return numbers[0], numbers[-1]
+
+
+def wait_drop(counter, left, timeout=120):
+    """Waits until the counter of problems left is below `left`; returns its value, or None."""
+    deadline = time.monotonic() + timeout
+    while (now := int(fresh_text(counter))) >= left:
+        if time.monotonic() > deadline:
+            print(f"licznik stayed at {now}, expected {left - 1}", file=sys.stderr)
+            return None
+        time.sleep(0.01)
+    return now
+
+
+def has_time(bar):
+    # A key that came as the bar ran out would land after the judgement at full bar and judge
+    # the empty field again; with the bar past half, the program judges the problem itself.
+    return fresh_value(bar) < 50
+
+
+def first_problem(app):
+    """The counter and the time bar once the series' first problem is on screen, or None."""
+    counter = shown(app, "licznik")
+    if counter is None or wait_drop(counter, 50) is None:
+        return None, None
+    return counter, shown(app, "pasek")
+
+
+def judge(app):
+    """Has every problem left judged: Return on each while its bar has time, else the program."""
+    counter, bar = first_problem(app)
+    if counter is None or bar is None:
+        return 1
+    left = int(fresh_text(counter))
+    while left > 0:
+        if has_time(bar):
+            subprocess.run(["xdotool", "key", "Return"], check=True)
+        left = wait_drop(counter, left)
+        if left is None:
+            return 1
+    return 0
+
+
+def answer(app, op):
+    """Types the right result of the problem on screen and presses Return, on the first problem
+    whose bar has time for it."""
+    counter, bar = first_problem(app)
+    first = shown(app, "liczba1")
+    if None in (counter, bar, first):
+        return 1
+    while True:
+        left = int(fresh_text(counter))
+        if has_time(bar):
+            a, b = operands_of(first)
+            result = {"+": a + b, "-": a - b, "*": a * b, "/": a // b if b else 0}[op]
+            if int(fresh_text(counter)) == left:
+                subprocess.run(["xdotool", "type", "--delay", "0", "--", str(result)], check=True)
+                subprocess.run(["xdotool", "key", "Return"], check=True)
+                return 0 if wait_drop(counter, left) is not None else 1
+        if wait_drop(counter, left) is None:
+            return 1
+
+
 def main(argv):
     cmd = argv[1] if len(argv) > 1 else "dump"
     if cmd == "listen":
@@ -104,6 +204,10 @@ def main(argv):
         numbers = [word for word in find(app, "liczba1").name.split() if word.lstrip("-").isdigit()]
         print(numbers[0], numbers[-1])
         return 0
+    if cmd == "judge":
+        return judge(app)
+    if cmd == "answer":
+        return answer(app, argv[2])
     if cmd == "focused":
         for node, _ in walk(app):
             if node.getState().contains(pyatspi.STATE_FOCUSED):

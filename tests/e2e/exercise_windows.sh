@@ -6,7 +6,8 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 e2e_start_app
 menu=$(e2e_wait_window Cyfrolia)
-sleep 0.5
+
+field_lost_focus() { [[ $(e2e_atspi focused) != odp ]]; }
 
 # play <menu x> <menu y> <title> <operator for the expected result> <again x> <again y>
 play() {
@@ -22,31 +23,26 @@ play() {
     local window
     window=$(e2e_wait_window "$title")
     e2e_click "$window" 316 299 # START
-    e2e_wait_atspi 49 text licznik
-    local left right
-    read -r left right < <(e2e_atspi operands)
-    e2e_type "$((left $op right))"
-    e2e_key Return
+    e2e_wait_active "$window"
+    e2e_answer "$op"
     e2e_wait_atspi 1 text dobre
-    # The subtraction window draws each problem 100 ms (class VI) after the last judgement.
-    for _ in $(seq 48); do
-        xdotool key Return
-        sleep 0.15
-    done
-    e2e_wait_atspi 0 text licznik
-    sleep 0.2
-    [[ $(($(e2e_atspi text dobre) + $(e2e_atspi text zle))) == 49 ]] || e2e_fail "$title: not 49 judged"
+    # Each Return once the next problem is drawn (subtraction draws it 100 ms after, class VI).
+    e2e_judge
     e2e_wait_atspi 1 text ocena
+    judged=$(($(e2e_atspi text dobre) + $(e2e_atspi text zle)))
+    [[ $judged == 49 ]] || e2e_fail "$title: $judged judged, not 49 (right $(e2e_atspi text dobre))"
     e2e_screenshot "summary-$title"
 
     # Enter beneath the panel judges once more; in the division window the field is then hidden
     # and a further Enter reaches no field.
     e2e_key Return
     e2e_wait_atspi 49 text zle
-    e2e_key Return
-    sleep 0.3
     local expected=50
-    [[ "$title" == Dzielenie ]] && expected=49
+    if [[ "$title" == Dzielenie ]]; then
+        expected=49
+        e2e_poll 20 field_lost_focus || e2e_fail "the hidden answer field kept the focus"
+    fi
+    e2e_key Return
     e2e_wait_atspi "$expected" text zle
 
     e2e_click "$window" "$ax" "$ay" # "Od nowa"
@@ -60,6 +56,5 @@ play 211 203 Mnożenie '*' $((8 + 240 + 71)) $((8 + 224 + 18))
 play 209 251 Dzielenie / $((8 + 240 + 71)) $((8 + 208 + 18))
 
 e2e_click "$menu" 210 451 # "Koniec"
-rc=$(e2e_wait_exit 10)
-[[ "$rc" == 0 ]] || e2e_fail "the program ended with code $rc"
+e2e_expect_exit 0 "Koniec"
 e2e_pass

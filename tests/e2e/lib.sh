@@ -56,14 +56,23 @@ e2e_setup_installed() {
 # The private X server, window manager and session bus.
 e2e_session() {
     # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
+    # Keys never repeat: on a busy machine xdotool may hold a key long enough for the server to
+    # repeat it, and a repeated Return is one judgement too many. The server never resets when its
+    # last client leaves, which would refuse the next one while it starts over.
     local fd_file="$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -ardelay 65535 -arinterval 65535 \
+        3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
-    for _ in $(seq 200); do [[ -s "$fd_file" ]] && break; sleep 0.05; done
-    [[ -s "$fd_file" ]] || e2e_fail "Xvfb did not report its display"
+    e2e_poll 20 e2e_display_reported "$fd_file" || e2e_fail "Xvfb did not report its display: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$fd_file")"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-    xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+    e2e_poll 20 xdpyinfo || e2e_fail "Xvfb did not start on $DISPLAY: $(cat "$E2E_TMP/xvfb.log")"
+    # The Polish letters get keys of their own. Without them xdotool types each one by remapping
+    # a spare key for a moment, and a busy program may read that key after the next remapping.
+    local letter letters=()
+    for letter in aogonek cacute eogonek lstroke nacute oacute sacute zacute zabovedot; do
+        letters+=(-e "keycode any = $letter ${letter^}")
+    done
+    xmodmap "${letters[@]}" || e2e_fail "the Polish letters got no keys"
 
     eval "$(dbus-launch --sh-syntax)"
     export DBUS_SESSION_BUS_ADDRESS DBUS_SESSION_BUS_PID
@@ -71,19 +80,31 @@ e2e_session() {
     E2E_PIDS+=($!)
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    # The window manager is ready once it names its check window on the root; a program started
-    # before would place its windows for a bare X server.
-    for _ in $(seq 200); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
-    done
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || e2e_log "openbox is not running"
+    # Ready when the window manager has announced itself and the accessibility bus answers.
+    e2e_poll 20 e2e_wm_ready || e2e_fail "the window manager did not start"
+    e2e_poll 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        || e2e_fail "the accessibility bus did not start"
     export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
     # The program shows its controls' names on the bus, where atspi.py finds them.
     export CYFROLIA_TEST_IDS=1
     export NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$E2E_TMP/run"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
+
+# e2e_poll <timeout s> <command...>: runs the command until it succeeds or the time is up.
+e2e_poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# A whole line: Xvfb writes the number and then a line break.
+e2e_display_reported() { [[ $(tail -c 1 "$1" 2>/dev/null | od -An -c) == *'\n'* ]]; }
+
+e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
 # e2e_start_app [current directory]: starts the program (from its own folder by default).
 e2e_start_app() {
@@ -94,8 +115,8 @@ e2e_start_app() {
 
 # e2e_wait_window <exact title> [timeout s]: prints the window id once it is mapped.
 e2e_wait_window() {
-    local title=$1 timeout=${2:-10} id
-    for _ in $(seq $((timeout * 20))); do
+    local title=$1 timeout=${2:-20} id deadline=$((SECONDS + ${2:-20}))
+    while ((SECONDS < deadline)); do
         id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.05
@@ -103,10 +124,17 @@ e2e_wait_window() {
     e2e_fail "window \"$title\" did not appear"
 }
 
+# e2e_wait_active <window id> [timeout s]: waits until the window manager has given it the focus,
+# so that keys reach it.
+e2e_wait_active() {
+    e2e_poll "${2:-20}" e2e_is_active "$1" || e2e_fail "window $1 did not get the focus"
+}
+e2e_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+
 # e2e_wait_gone <exact title> [timeout s]
 e2e_wait_gone() {
-    local title=$1 timeout=${2:-10}
-    for _ in $(seq $((timeout * 20))); do
+    local title=$1 deadline=$((SECONDS + ${2:-20}))
+    while ((SECONDS < deadline)); do
         xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
         sleep 0.05
     done
@@ -122,17 +150,14 @@ e2e_window_origin() {
 e2e_click() {
     local id=$1 x=$2 y=$3 button=${4:-1} ox oy
     read -r ox oy < <(e2e_window_origin "$id")
-    xdotool mousemove --sync $((ox + x)) $((oy + y))
-    sleep 0.05
-    xdotool click "$button"
-    sleep 0.1
+    xdotool mousemove --sync $((ox + x)) $((oy + y)) click "$button"
 }
 
 # e2e_key <keysym...>: real key presses to the focused window.
-e2e_key() { xdotool key --delay 40 "$@"; sleep 0.1; }
+e2e_key() { xdotool key --delay 40 "$@"; }
 
 # e2e_type <text>: real typing, Unicode included.
-e2e_type() { xdotool type --delay 60 -- "$1"; sleep 0.1; }
+e2e_type() { xdotool type --delay 60 -- "$1"; }
 
 # e2e_screenshot <name>: saves the whole screen as $E2E_TMP/<name>.png (and in $E2E_SHOTS if set).
 e2e_screenshot() {
@@ -147,30 +172,41 @@ e2e_atspi() { "$PY" "$E2E_DIR/atspi.py" "$@"; }
 
 # e2e_wait_atspi <expected output> <command> [args]: polls e2e_atspi until it prints the text.
 e2e_wait_atspi() {
-    local expected=$1 out=""
+    local expected=$1 out="" deadline=$((SECONDS + 20))
     shift
-    for _ in $(seq 60); do
+    while ((SECONDS < deadline)); do
         out=$(e2e_atspi "$@" 2>/dev/null || true)
         [[ "$out" == "$expected" ]] && return 0
-        sleep 0.1
+        sleep 0.05
     done
     e2e_fail "accessibility read of '$*' gave '$out', expected '$expected'"
 }
 
-# e2e_wait_exit [timeout s]: waits for the program to end and prints its exit code.
+# e2e_judge: has every problem left in the exercise window judged, one by one, by Return while
+# the problem's time bar has time left (by the program at full bar otherwise).
+e2e_judge() { e2e_atspi judge || e2e_fail "the series did not end"; }
+
+# e2e_answer <+|-|*|/>: the right result of the problem on screen, typed and confirmed with Return
+# (on the next problem if this one's time is nearly up).
+e2e_answer() { e2e_atspi answer "$1" || e2e_fail "no problem was answered"; }
+
+# e2e_wait_exit [timeout s]: waits for the program to end and sets E2E_RC to its exit code.
+# It must run in the shell that started the program (never in $(...)), which alone can wait for it.
 e2e_wait_exit() {
-    local timeout=${1:-10}
-    for _ in $(seq $((timeout * 20))); do
-        if ! kill -0 "$APP_PID" 2>/dev/null; then
-            local rc=0
-            wait "$APP_PID" || rc=$?
-            APP_PID=""
-            echo "$rc"
-            return 0
-        fi
+    local deadline=$((SECONDS + ${1:-20}))
+    while kill -0 "$APP_PID" 2>/dev/null; do
+        ((SECONDS < deadline)) || e2e_fail "the program did not end"
         sleep 0.05
     done
-    e2e_fail "the program did not end"
+    E2E_RC=0
+    wait "$APP_PID" || E2E_RC=$?
+    APP_PID=""
+}
+
+# e2e_expect_exit <code> <what>: waits for the program to end with that exit code.
+e2e_expect_exit() {
+    e2e_wait_exit
+    [[ "$E2E_RC" == "$1" ]] || e2e_fail "$2 ended the program with code $E2E_RC"
 }
 
 e2e_pass() { e2e_log "PASS: $(basename "$0")"; }

@@ -13,13 +13,14 @@ e2e_start_app
 menu=$(e2e_wait_window "Cyfrolia")
 e2e_click "$menu" 207 347             # "Wyniki"
 e2e_wait_window "Oceny" >/dev/null
-e2e_wait_window "Cyfrolia 1.0" >/dev/null
+message=$(e2e_wait_window "Cyfrolia 1.0")
 tree=$(e2e_atspi dump)
 messages=$(grep -c "Cannot open file" <<<"$tree" || true)
 [[ "$messages" == 1 ]] || e2e_fail "expected one message, found $messages"
 grep -qF "Cannot open file \"$E2E_PROGRAM_DIR/wyniki_kl_III.txt\". No such file or directory." <<<"$tree" \
     || e2e_fail "the message does not name wyniki_kl_III.txt: $(grep -i cannot <<<"$tree")"
 e2e_screenshot "missing_file"
+e2e_wait_active "$message"
 e2e_key Return
 e2e_wait_gone "Cyfrolia 1.0"
 
@@ -31,6 +32,6 @@ viewer=$(e2e_wait_window "Oceny")
 e2e_click "$viewer" 388 484           # "OK"
 e2e_wait_gone "Oceny"
 e2e_click "$menu" 210 451             # "Koniec"
-e2e_wait_exit >/dev/null
+e2e_expect_exit 0 "Koniec"
 [[ ! -e "$E2E_PROGRAM_DIR/wyniki_kl_III.txt" ]] || e2e_fail "the program created wyniki_kl_III.txt"
 e2e_pass

@@ -15,11 +15,18 @@ shape_extents() {
     xwininfo -id "$1" -shape | awk '/Window shape extents/{print $NF}'
 }
 
+# is_page <x> <y>: the inner page's colour is on the screen there (the face is painted).
+is_page() { [[ $(pixel_at "$1" "$2") =~ ^(210,255,232|179,255,217)$ ]]; }
+is_shaped() { [[ -n $(shape_extents "$1") && $(shape_extents "$1") != "446x495+0+0" ]]; }
+# at_origin <id> <x> <y>: the window's client area starts there.
+at_origin() { [[ $(e2e_window_origin "$1") == "$2 $3" ]]; }
+
 e2e_start_app
 menu=$(e2e_wait_window Cyfrolia)
-sleep 0.5
 read -r ox oy < <(e2e_window_origin "$menu")
 e2e_log "menu at $ox,$oy"
+e2e_poll 20 is_shaped "$menu" || e2e_fail "the menu is not shaped (extents '$(shape_extents "$menu")')"
+e2e_poll 20 is_page $((ox + 60)) $((oy + 250)) || e2e_fail "the inner page is not shown: $(pixel_at $((ox + 60)) $((oy + 250)))"
 e2e_screenshot menu
 
 # Cut away: the corner and the gap between two rings, which the face paints white.
@@ -33,7 +40,8 @@ page=$(pixel_at $((ox + 60)) $((oy + 250)))
 
 # The first operation asks for the class; Alt+K confirms it and the exercise window opens.
 e2e_click "$menu" 212 107
-e2e_wait_window Poziom >/dev/null
+chooser=$(e2e_wait_window Poziom)
+e2e_wait_active "$chooser"
 e2e_screenshot chooser
 e2e_key alt+k
 e2e_wait_gone Poziom
@@ -50,57 +58,49 @@ e2e_wait_gone Odejmowanie
 # Drag by the inner page, in several steps, back and forth.
 read -r ox oy < <(e2e_window_origin "$menu")
 start_x=$((ox + 60)) start_y=$((oy + 200))
-xdotool mousemove --sync "$start_x" "$start_y"
-sleep 0.1
-xdotool mousedown 1
+xdotool mousemove --sync "$start_x" "$start_y" mousedown 1
 # The jump to -230,110 lands the pointer outside the window: the moves must still come.
 for step in "-30 10" "-60 25" "-230 110" "-150 70" "-120 55"; do
     read -r dx dy <<<"$step"
     xdotool mousemove --sync $((start_x + dx)) $((start_y + dy))
-    sleep 0.05
 done
 xdotool mouseup 1
-sleep 0.3
-read -r nx ny < <(e2e_window_origin "$menu")
-[[ "$nx" == $((ox - 120)) && "$ny" == $((oy + 55)) ]] ||
-    e2e_fail "dragged from $ox,$oy by -120,55 but the menu is at $nx,$ny"
+e2e_poll 20 at_origin "$menu" $((ox - 120)) $((oy + 55)) ||
+    e2e_fail "dragged from $ox,$oy by -120,55 but the menu is at $(e2e_window_origin "$menu")"
+nx=$((ox - 120)) ny=$((oy + 55))
 # A drag with the right button does not move it.
 xdotool mousemove --sync $((nx + 60)) $((ny + 200)) mousedown 3 mousemove --sync $((nx + 160)) $((ny + 260)) mouseup 3
-sleep 0.3
 read -r rx ry < <(e2e_window_origin "$menu")
 [[ "$rx" == "$nx" && "$ry" == "$ny" ]] || e2e_fail "a right-button drag moved the menu to $rx,$ry"
 xdotool key Escape 2>/dev/null || true
 
 # "Koniec" ends the program with exit code 0.
 e2e_click "$menu" 210 451
-rc=$(e2e_wait_exit 10)
-[[ "$rc" == 0 ]] || e2e_fail "Koniec ended the program with $rc"
+e2e_expect_exit 0 "Koniec"
 
 # Closing the menu through the window manager ends the program too.
 e2e_start_app
 menu=$(e2e_wait_window Cyfrolia)
-sleep 0.3
 xdotool windowactivate --sync "$menu" 2>/dev/null || xdotool windowfocus --sync "$menu"
+e2e_wait_active "$menu"
 e2e_key alt+F4
-rc=$(e2e_wait_exit 10)
-[[ "$rc" == 0 ]] || e2e_fail "closing the menu ended the program with $rc"
+e2e_expect_exit 0 "closing the menu"
 
 # Without its outline file the menu reports it, then shows as a plain rectangle.
 rm -f "$E2E_PROGRAM_DIR/forma.bmp"
 e2e_start_app
-e2e_wait_window "Cyfrolia 1.0" >/dev/null
+error=$(e2e_wait_window "Cyfrolia 1.0")
+e2e_wait_active "$error"
 e2e_screenshot missing_mask
 e2e_key Return
 e2e_wait_gone "Cyfrolia 1.0"
 menu=$(e2e_wait_window Cyfrolia)
-sleep 0.3
-xdotool search --onlyvisible --name '^Cyfrolia 1\.0$' >/dev/null 2>&1 && e2e_fail "the error came twice"
 read -r ox oy < <(e2e_window_origin "$menu")
-corner=$(pixel_at "$ox" "$oy")
-[[ "$corner" == "255,255,255" ]] || e2e_fail "the unshaped menu should show its white corner, got $corner"
+is_white() { [[ $(pixel_at "$1" "$2") == "255,255,255" ]]; }
+e2e_poll 20 is_white "$ox" "$oy" || e2e_fail "the unshaped menu should show its white corner, got $(pixel_at "$ox" "$oy")"
+xdotool search --onlyvisible --name '^Cyfrolia 1\.0$' >/dev/null 2>&1 && e2e_fail "the error came twice"
 extents=$(shape_extents "$menu")
 [[ -z "$extents" || "$extents" == "446x495+0+0" ]] || e2e_fail "without a mask the menu should be whole, extents '$extents'"
 e2e_click "$menu" 210 451
-rc=$(e2e_wait_exit 10)
-[[ "$rc" == 0 ]] || e2e_fail "Koniec ended the program with $rc"
+e2e_expect_exit 0 "Koniec"
 e2e_pass

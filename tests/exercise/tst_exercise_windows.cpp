@@ -7,6 +7,7 @@
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
 #include "exercise/time_bar.h"
+#include "support/scripted_random.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -18,47 +19,41 @@
 #include <memory>
 
 using cyfrolia::Operation;
+using cyfrolia::testing::ScriptedRandom;
 
 namespace {
 
-// Always hands out the same values, so every problem is known: 7 and 8 in that order.
-class ScriptedRandom final : public cyfrolia::RandomSource {
-public:
-    void reseed(std::uint32_t) override { ++reseeds; }
-    int uniform(int lo, int hi) override { return std::clamp(m_values[m_next++ % 2], lo, hi); }
-    int reseeds = 0;
-
-private:
-    int m_values[2] = {7, 8};
-    int m_next = 0;
-};
-
 // 7 + 8, 8 - 7, 7 x 8 and 56 : 7 with the scripted draws.
-QString expectedAnswer(Operation op)
-{
+QString expectedAnswer(Operation op) {
     switch (op) {
-    case Operation::Addition: return QStringLiteral("15");
-    case Operation::Subtraction: return QStringLiteral("1");
-    case Operation::Multiplication: return QStringLiteral("56");
-    case Operation::Division: return QStringLiteral("8");
+    case Operation::Addition:
+        return QStringLiteral("15");
+    case Operation::Subtraction:
+        return QStringLiteral("1");
+    case Operation::Multiplication:
+        return QStringLiteral("56");
+    case Operation::Division:
+        return QStringLiteral("8");
     }
     return {};
 }
 
-std::unique_ptr<ExerciseWindow> makeWindow(Operation op, cyfrolia::RandomSource& random)
-{
+std::unique_ptr<ExerciseWindow> makeWindow(Operation op, cyfrolia::RandomSource& random) {
     const auto seed = [] { return 1u; };
     switch (op) {
-    case Operation::Addition: return std::make_unique<Tform2>(random, seed);
-    case Operation::Subtraction: return std::make_unique<TForm5>(random, seed);
-    case Operation::Multiplication: return std::make_unique<TForm3>(random, seed);
-    case Operation::Division: return std::make_unique<TForm6>(random, seed);
+    case Operation::Addition:
+        return std::make_unique<Tform2>(random, seed);
+    case Operation::Subtraction:
+        return std::make_unique<TForm5>(random, seed);
+    case Operation::Multiplication:
+        return std::make_unique<TForm3>(random, seed);
+    case Operation::Division:
+        return std::make_unique<TForm6>(random, seed);
     }
     return nullptr;
 }
 
-void addWindowRows()
-{
+void addWindowRows() {
     QTest::addColumn<Operation>("op");
     QTest::newRow("form2") << Operation::Addition;
     QTest::newRow("Form5") << Operation::Subtraction;
@@ -66,16 +61,14 @@ void addWindowRows()
     QTest::newRow("Form6") << Operation::Division;
 }
 
-QString saveName(Operation op)
-{
+QString saveName(Operation op) {
     return op == Operation::Addition || op == Operation::Multiplication ? QStringLiteral("Image3")
-                                                                         : QStringLiteral("Image4");
+                                                                        : QStringLiteral("Image4");
 }
 
 // Draws, answers with Enter and draws again until the 50th problem is on screen, then lets
 // the end watcher close the series.
-void runToSummary(ExerciseWindow& w)
-{
+void runToSummary(ExerciseWindow& w) {
     w.startClick();
     for (int i = 0; i < 60; ++i) {
         w.Timer1Timer();
@@ -87,8 +80,7 @@ void runToSummary(ExerciseWindow& w)
 }
 
 // Types any text, Polish letters included, one key at a time.
-void typeText(QWidget* field, const QString& text)
-{
+void typeText(QWidget* field, const QString& text) {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
@@ -113,8 +105,7 @@ QString spokenProblem(Operation op, int left = 0, int right = 0) {
     return {};
 }
 
-bool coveredByPanel(ExerciseWindow& w, const QPoint& point)
-{
+bool coveredByPanel(ExerciseWindow& w, const QPoint& point) {
     for (QWidget* hit = w.childAt(point); hit; hit = hit->parentWidget())
         if (hit == w.podsumowanie)
             return true;
@@ -183,28 +174,26 @@ private slots:
     void screenReaders();
 };
 
-void TestExerciseWindows::initTestCase()
-{
+void TestExerciseWindows::initTestCase() {
     style::installFontSubstitutes();
     QCOMPARE(exercise_pictures::saveButtonFailure(), QString());
 }
 
-void TestExerciseWindows::names()
-{
+void TestExerciseWindows::names() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
 
     const QString instance = QString::fromLatin1(QTest::currentDataTag());
     QCOMPARE(w->objectName(), instance);
-    const QHash<QString, QString> captions{{"form2", "Dodawanie"}, {"Form5", "Odejmowanie"},
-                                           {"Form3", "Mnożenie"}, {"Form6", "Dzielenie"}};
+    const QHash<QString, QString> captions{
+        {"form2", "Dodawanie"}, {"Form5", "Odejmowanie"}, {"Form3", "Mnożenie"}, {"Form6", "Dzielenie"}};
     QCOMPARE(w->windowTitle(), captions.value(instance));
     QVERIFY(!w->windowIcon().isNull());
 
-    const QStringList controls{"liczba1", "liczba2", "rowna", "pasek", "dobre", "zle", "Label3", "licznik",
-                               "Label5", "Label6", "start", "Image2", "odp", "powitanie", "podsumowanie",
-                               "Label1", "ocena", "Image1"};
+    const QStringList controls{"liczba1", "liczba2",   "rowna",        "pasek",  "dobre", "zle",
+                               "Label3",  "licznik",   "Label5",       "Label6", "start", "Image2",
+                               "odp",     "powitanie", "podsumowanie", "Label1", "ocena", "Image1"};
     for (const QString& name : controls)
         QVERIFY2(w->findChild<QWidget*>(name), qPrintable(name));
     for (const QString& name : {QStringLiteral("Timer1"), QStringLiteral("Timer2"), QStringLiteral("Timer3"),
@@ -212,7 +201,8 @@ void TestExerciseWindows::names()
         QVERIFY2(w->findChild<SeriesTimer*>(name), qPrintable(name));
 
     const bool pictureOperator = op == Operation::Subtraction || op == Operation::Division;
-    QCOMPARE(w->operatorControl()->objectName(), pictureOperator ? QStringLiteral("Image3") : QStringLiteral("plus"));
+    QCOMPARE(w->operatorControl()->objectName(),
+             pictureOperator ? QStringLiteral("Image3") : QStringLiteral("plus"));
     // Pictures are drawn once they are shown.
     w->show();
     w->operatorControl()->show();
@@ -231,8 +221,7 @@ void TestExerciseWindows::names()
     QCOMPARE(w->Image1->parentWidget(), w->podsumowanie);
 }
 
-void TestExerciseWindows::geometry_data()
-{
+void TestExerciseWindows::geometry_data() {
     QTest::addColumn<Operation>("op");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("rect");
@@ -244,12 +233,12 @@ void TestExerciseWindows::geometry_data()
         bool sizedToText;
     };
     const QList<Row> common{
-        {"pasek", {24, 144, 593, 17}, false},  {"dobre", {200, 272, 49, 41}, false},
-        {"zle", {384, 272, 49, 41}, false},    {"Label3", {264, 168, 101, 24}, true},
-        {"licznik", {296, 192, 38, 37}, true}, {"Label5", {200, 240, 57, 24}, true},
-        {"Label6", {392, 240, 36, 24}, true},  {"start", {264, 280, 104, 38}, false},
+        {"pasek", {24, 144, 593, 17}, false},   {"dobre", {200, 272, 49, 41}, false},
+        {"zle", {384, 272, 49, 41}, false},     {"Label3", {264, 168, 101, 24}, true},
+        {"licznik", {296, 192, 38, 37}, true},  {"Label5", {200, 240, 57, 24}, true},
+        {"Label6", {392, 240, 36, 24}, true},   {"start", {264, 280, 104, 38}, false},
         {"Image2", {488, 288, 141, 37}, false}, {"podsumowanie", {8, 8, 625, 325}, false},
-        {"Label1", {240, 24, 140, 40}, true},  {"ocena", {280, 96, 57, 111}, true},
+        {"Label1", {240, 24, 140, 40}, true},   {"ocena", {280, 96, 57, 111}, true},
     };
     const QList<std::pair<Operation, const char*>> windows{{Operation::Addition, "form2"},
                                                            {Operation::Subtraction, "Form5"},
@@ -258,16 +247,20 @@ void TestExerciseWindows::geometry_data()
     for (const auto& [op, tag] : windows) {
         QList<Row> rows = common;
         if (op == Operation::Division) {
-            rows += {{"liczba1", {32, 16, 113, 81}, false}, {"liczba2", {240, 16, 129, 81}, false},
-                     {"rowna", {376, 16, 105, 81}, false},  {"odp", {488, 16, 121, 101}, false},
+            rows += {{"liczba1", {32, 16, 113, 81}, false},   {"liczba2", {240, 16, 129, 81}, false},
+                     {"rowna", {376, 16, 105, 81}, false},    {"odp", {488, 16, 121, 101}, false},
                      {"powitanie", {48, 24, 561, 89}, false}, {"Image1", {240, 208, 142, 37}, false},
-                     {"Image4", {192, 256, 234, 38}, false}, {"Image3", {168, 40, 49, 43}, false}};
+                     {"Image4", {192, 256, 234, 38}, false},  {"Image3", {168, 40, 49, 43}, false}};
         } else {
-            rows += {{"liczba1", {16, 16, 113, 81}, false}, {"liczba2", {248, 16, 129, 81}, false},
-                     {"rowna", {384, 16, 105, 81}, false},  {"odp", {496, 16, 121, 101}, false},
+            rows += {{"liczba1", {16, 16, 113, 81}, false},
+                     {"liczba2", {248, 16, 129, 81}, false},
+                     {"rowna", {384, 16, 105, 81}, false},
+                     {"odp", {496, 16, 121, 101}, false},
                      {"Image1", {240, 224, 142, 37}, false}};
-            rows.append(Row{op == Operation::Addition || op == Operation::Multiplication ? "Image3" : "Image4",
-                            {192, 272, 234, 38}, false});
+            rows.append(
+                Row{op == Operation::Addition || op == Operation::Multiplication ? "Image3" : "Image4",
+                    {192, 272, 234, 38},
+                    false});
         }
         if (op == Operation::Addition)
             rows += {{"powitanie", {40, 24, 561, 89}, false}, {"plus", {160, 24, 47, 93}, true}};
@@ -282,13 +275,12 @@ void TestExerciseWindows::geometry_data()
     }
 }
 
-void TestExerciseWindows::geometry()
-{
+void TestExerciseWindows::geometry() {
     QFETCH(Operation, op);
     QFETCH(QString, name);
     QFETCH(QRect, rect);
     QFETCH(bool, sizedToText);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
 
     // The client area leaves an even rim round the summary panel.
@@ -303,8 +295,7 @@ void TestExerciseWindows::geometry()
     }
 }
 
-void TestExerciseWindows::looks_data()
-{
+void TestExerciseWindows::looks_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("family"); // as resolved through the substitutes
     QTest::addColumn<int>("pixels");
@@ -331,14 +322,13 @@ void TestExerciseWindows::looks_data()
     QTest::newRow("ocena") << "ocena" << rounded << 96 << true << text;
 }
 
-void TestExerciseWindows::looks()
-{
+void TestExerciseWindows::looks() {
     QFETCH(QString, name);
     QFETCH(QString, family);
     QFETCH(int, pixels);
     QFETCH(bool, bold);
     QFETCH(QColor, colour);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     Tform2 w(random, [] { return 1u; });
 
     auto* control = w.findChild<QWidget*>(name);
@@ -360,27 +350,24 @@ void TestExerciseWindows::looks()
     QCOMPARE(w.podsumowanie->palette().color(QPalette::Window), skyBlue);
 }
 
-void TestExerciseWindows::polishLetters_data()
-{
+void TestExerciseWindows::polishLetters_data() {
     QTest::addColumn<QString>("name");
     for (const char* name : {"Label3", "Label6", "powitanie", "Label1", "odp"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
-void TestExerciseWindows::polishLetters()
-{
+void TestExerciseWindows::polishLetters() {
     QFETCH(QString, name);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     Tform2 w(random, [] { return 1u; });
     const QFontMetrics metrics(w.findChild<QWidget*>(name)->font());
     for (const QChar letter : QStringLiteral("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ"))
         QVERIFY2(metrics.inFont(letter), qPrintable(QString(letter)));
 }
 
-void TestExerciseWindows::welcomeTextHasItsTwoLines()
-{
+void TestExerciseWindows::welcomeTextHasItsTwoLines() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -398,18 +385,18 @@ void TestExerciseWindows::welcomeTextHasItsTwoLines()
     QCOMPARE(w->powitanie->frameShape(), QFrame::NoFrame);
 }
 
-void TestExerciseWindows::visibility_data()
-{
+void TestExerciseWindows::visibility_data() {
     QTest::addColumn<Operation>("op");
     QTest::addColumn<QString>("state");
     QTest::addColumn<bool>("problem");
     QTest::addColumn<bool>("welcome");
     QTest::addColumn<bool>("start");
     QTest::addColumn<bool>("panel");
-    for (const auto& [op, tag] : QList<std::pair<Operation, const char*>>{{Operation::Addition, "form2"},
-                                                                          {Operation::Subtraction, "Form5"},
-                                                                          {Operation::Multiplication, "Form3"},
-                                                                          {Operation::Division, "Form6"}}) {
+    for (const auto& [op, tag] :
+         QList<std::pair<Operation, const char*>>{{Operation::Addition, "form2"},
+                                                  {Operation::Subtraction, "Form5"},
+                                                  {Operation::Multiplication, "Form3"},
+                                                  {Operation::Division, "Form6"}}) {
         QTest::addRow("%s welcome", tag) << op << "welcome" << false << true << true << false;
         QTest::addRow("%s drawing", tag) << op << "drawing" << true << false << false << false;
         QTest::addRow("%s answering", tag) << op << "answering" << true << false << false << false;
@@ -418,15 +405,14 @@ void TestExerciseWindows::visibility_data()
     }
 }
 
-void TestExerciseWindows::visibility()
-{
+void TestExerciseWindows::visibility() {
     QFETCH(Operation, op);
     QFETCH(QString, state);
     QFETCH(bool, problem);
     QFETCH(bool, welcome);
     QFETCH(bool, start);
     QFETCH(bool, panel);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -452,19 +438,18 @@ void TestExerciseWindows::visibility()
     QCOMPARE(w->start->isVisible(), start);
     QCOMPARE(w->podsumowanie->isVisible(), panel);
     // Never hidden by the flow; beneath the panel they are only covered.
-    for (QWidget* control : {static_cast<QWidget*>(w->dobre), static_cast<QWidget*>(w->zle),
-                             static_cast<QWidget*>(w->licznik), static_cast<QWidget*>(w->Label3),
-                             static_cast<QWidget*>(w->Label5), static_cast<QWidget*>(w->Label6),
-                             static_cast<QWidget*>(w->Image2)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(w->dobre), static_cast<QWidget*>(w->zle), static_cast<QWidget*>(w->licznik),
+          static_cast<QWidget*>(w->Label3), static_cast<QWidget*>(w->Label5),
+          static_cast<QWidget*>(w->Label6), static_cast<QWidget*>(w->Image2)})
         QVERIFY2(control->isVisible(), qPrintable(control->objectName()));
     if (state == QLatin1String("again"))
         QCOMPARE(w->licznik->text(), QStringLiteral("50"));
 }
 
-void TestExerciseWindows::timersFollowTheSeries()
-{
+void TestExerciseWindows::timersFollowTheSeries() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     // Nothing wakes up while the window waits.
     QVERIFY(!w->Timer1->isArmed() && !w->Timer2->isArmed() && !w->Timer3->isArmed() && !w->Timer4->isArmed());
@@ -492,10 +477,9 @@ void TestExerciseWindows::timersFollowTheSeries()
     QVERIFY(w->Timer1->isArmed());
 }
 
-void TestExerciseWindows::closingResetDropsTheSeries()
-{
+void TestExerciseWindows::closingResetDropsTheSeries() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->startClick();
     w->Timer1Timer();
@@ -513,8 +497,7 @@ void TestExerciseWindows::closingResetDropsTheSeries()
     QVERIFY(!w->Timer1->isArmed() && !w->Timer2->isArmed() && !w->Timer3->isArmed());
 }
 
-void TestExerciseWindows::enterJudges_data()
-{
+void TestExerciseWindows::enterJudges_data() {
     QTest::addColumn<Operation>("op");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -530,16 +513,17 @@ void TestExerciseWindows::enterJudges_data()
         for (const auto& [modifierName, modifier] : modifiers)
             QTest::addRow("form2 %s %s", keyName, modifierName) << Operation::Addition << key << modifier;
     QTest::newRow("Form5 Return") << Operation::Subtraction << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("Form3 Enter") << Operation::Multiplication << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
-    QTest::newRow("Form6 Ctrl+Return") << Operation::Division << int(Qt::Key_Return) << int(Qt::ControlModifier);
+    QTest::newRow("Form3 Enter") << Operation::Multiplication << int(Qt::Key_Enter)
+                                 << int(Qt::KeypadModifier);
+    QTest::newRow("Form6 Ctrl+Return")
+        << Operation::Division << int(Qt::Key_Return) << int(Qt::ControlModifier);
 }
 
-void TestExerciseWindows::enterJudges()
-{
+void TestExerciseWindows::enterJudges() {
     QFETCH(Operation, op);
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->startClick();
     w->Timer1Timer();
@@ -561,8 +545,7 @@ void TestExerciseWindows::enterJudges()
     QCOMPARE(w->zle->text(), QStringLiteral("1"));
 }
 
-void TestExerciseWindows::otherKeysEdit_data()
-{
+void TestExerciseWindows::otherKeysEdit_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("typed");
     QTest::newRow("digit") << int(Qt::Key_7) << "7";
@@ -572,11 +555,10 @@ void TestExerciseWindows::otherKeysEdit_data()
     QTest::newRow("tab") << int(Qt::Key_Tab) << "";
 }
 
-void TestExerciseWindows::otherKeysEdit()
-{
+void TestExerciseWindows::otherKeysEdit() {
     QFETCH(int, key);
     QFETCH(QString, typed);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     Tform2 w(random, [] { return 1u; });
     w.startClick();
     w.Timer1Timer();
@@ -588,24 +570,29 @@ void TestExerciseWindows::otherKeysEdit()
     QVERIFY(w.Timer2->isArmed());
 }
 
-void TestExerciseWindows::answerTakesTwoCharacters_data()
-{
+void TestExerciseWindows::answerTakesTwoCharacters_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("digits") << "123" << "12";
-    QTest::newRow("letters") << "abc" << "ab";
-    QTest::newRow("Polish letters") << "żółw" << "żó";
-    QTest::newRow("spaces") << " 7 " << " 7";
-    QTest::newRow("sign") << "-5x" << "-5";
-    QTest::newRow("one") << "9" << "9";
+    QTest::newRow("digits") << "123"
+                            << "12";
+    QTest::newRow("letters") << "abc"
+                             << "ab";
+    QTest::newRow("Polish letters") << "żółw"
+                                    << "żó";
+    QTest::newRow("spaces") << " 7 "
+                            << " 7";
+    QTest::newRow("sign") << "-5x"
+                          << "-5";
+    QTest::newRow("one") << "9"
+                         << "9";
 }
 
-void TestExerciseWindows::answerTakesTwoCharacters()
-{
+void TestExerciseWindows::answerTakesTwoCharacters() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    ScriptedRandom random;
-    for (Operation op : {Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division}) {
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
+    for (Operation op :
+         {Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division}) {
         auto w = makeWindow(op, random);
         w->startClick();
         typeText(w->odp, typed);
@@ -615,10 +602,9 @@ void TestExerciseWindows::answerTakesTwoCharacters()
     }
 }
 
-void TestExerciseWindows::panelCoversTheWindow()
-{
+void TestExerciseWindows::panelCoversTheWindow() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -626,12 +612,12 @@ void TestExerciseWindows::panelCoversTheWindow()
     QCOMPARE(w->dobre->text().toInt() + w->zle->text().toInt(), 49);
     QCOMPARE(w->licznik->text(), QStringLiteral("0"));
 
-    for (QWidget* covered : {static_cast<QWidget*>(w->start), static_cast<QWidget*>(w->Image2),
-                             static_cast<QWidget*>(w->dobre), static_cast<QWidget*>(w->zle),
-                             static_cast<QWidget*>(w->licznik), static_cast<QWidget*>(w->Label3),
-                             static_cast<QWidget*>(w->Label5), static_cast<QWidget*>(w->Label6),
-                             static_cast<QWidget*>(w->liczba1), static_cast<QWidget*>(w->odp),
-                             static_cast<QWidget*>(w->pasek), static_cast<QWidget*>(w->operatorControl())})
+    for (QWidget* covered :
+         {static_cast<QWidget*>(w->start), static_cast<QWidget*>(w->Image2), static_cast<QWidget*>(w->dobre),
+          static_cast<QWidget*>(w->zle), static_cast<QWidget*>(w->licznik), static_cast<QWidget*>(w->Label3),
+          static_cast<QWidget*>(w->Label5), static_cast<QWidget*>(w->Label6),
+          static_cast<QWidget*>(w->liczba1), static_cast<QWidget*>(w->odp), static_cast<QWidget*>(w->pasek),
+          static_cast<QWidget*>(w->operatorControl())})
         QVERIFY2(coveredByPanel(*w, covered->geometry().center()), qPrintable(covered->objectName()));
     // The panel's own controls show and take the clicks.
     for (QWidget* own : {static_cast<QWidget*>(w->Image1), static_cast<QWidget*>(w->saveButton()),
@@ -639,14 +625,14 @@ void TestExerciseWindows::panelCoversTheWindow()
         QCOMPARE(w->childAt(w->podsumowanie->mapTo(w.get(), own->geometry().center())), own);
 
     // A click where WSTECZ lies does not close the window.
-    QTest::mouseClick(w->podsumowanie, Qt::LeftButton, {}, w->podsumowanie->mapFrom(w.get(), w->Image2->geometry().center()));
+    QTest::mouseClick(w->podsumowanie, Qt::LeftButton, {},
+                      w->podsumowanie->mapFrom(w.get(), w->Image2->geometry().center()));
     QVERIFY(w->isVisible());
 }
 
-void TestExerciseWindows::welcomeTextCoversTheProblemLine()
-{
+void TestExerciseWindows::welcomeTextCoversTheProblemLine() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -661,10 +647,9 @@ void TestExerciseWindows::welcomeTextCoversTheProblemLine()
     QCOMPARE(w->childAt(w->pasek->geometry().center()), w->pasek);
 }
 
-void TestExerciseWindows::enterBeneathThePanel()
-{
+void TestExerciseWindows::enterBeneathThePanel() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QApplication::setActiveWindow(w.get());
@@ -743,10 +728,9 @@ void TestExerciseWindows::mnemonicsPressWhatCanBeSeen()
     QVERIFY(!w->isVisible());
 }
 
-void TestExerciseWindows::backClosesTheWindow()
-{
+void TestExerciseWindows::backClosesTheWindow() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -763,8 +747,7 @@ void TestExerciseWindows::backClosesTheWindow()
     QVERIFY(w->isVisible());
 }
 
-void TestExerciseWindows::timeBarLook_data()
-{
+void TestExerciseWindows::timeBarLook_data() {
     QTest::addColumn<int>("value");
     QTest::newRow("empty") << 0;
     QTest::newRow("42") << 42;
@@ -772,8 +755,7 @@ void TestExerciseWindows::timeBarLook_data()
     QTest::newRow("clamped") << 130;
 }
 
-void TestExerciseWindows::timeBarLook()
-{
+void TestExerciseWindows::timeBarLook() {
     QFETCH(int, value);
     TimeBar bar(nullptr);
     bar.resize(593, 17);
@@ -804,10 +786,9 @@ void TestExerciseWindows::timeBarLook()
     QVERIFY(ink > 20);
 }
 
-void TestExerciseWindows::pointers()
-{
+void TestExerciseWindows::pointers() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     // The SQL pointer is drawn once the bar is first shown.
     w->show();
@@ -828,8 +809,7 @@ void TestExerciseWindows::pointers()
         QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
 }
 
-void TestExerciseWindows::buttonPictures_data()
-{
+void TestExerciseWindows::buttonPictures_data() {
     QTest::addColumn<QPixmap>("picture");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QColor>("bottomFace"); // the face just above the lower edge
@@ -840,12 +820,11 @@ void TestExerciseWindows::buttonPictures_data()
                             << QColor(3, 42, 81);
     QTest::newRow("Od nowa") << exercise_pictures::againButton() << QSize(142, 37) << QColor(30, 145, 255)
                              << QColor(3, 42, 81);
-    QTest::newRow("Zapisz swój wynik") << exercise_pictures::saveButton() << QSize(234, 38) << QColor(30, 145, 255)
-                                       << QColor(3, 42, 81);
+    QTest::newRow("Zapisz swój wynik")
+        << exercise_pictures::saveButton() << QSize(234, 38) << QColor(30, 145, 255) << QColor(3, 42, 81);
 }
 
-void TestExerciseWindows::buttonPictures()
-{
+void TestExerciseWindows::buttonPictures() {
     QFETCH(QPixmap, picture);
     QFETCH(QSize, size);
     QFETCH(QColor, bottomFace);
@@ -853,7 +832,8 @@ void TestExerciseWindows::buttonPictures()
     QCOMPARE(picture.size(), size);
     const QImage image = picture.toImage();
     const auto near = [](QColor a, QColor b) {
-        return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 && qAbs(a.blue() - b.blue()) < 24;
+        return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 &&
+               qAbs(a.blue() - b.blue()) < 24;
     };
     // Away from the word: light at the top, bright blue at the bottom, the edge beneath.
     const int x = 6;
@@ -873,8 +853,7 @@ void TestExerciseWindows::buttonPictures()
     QVERIFY(white > 10);
 }
 
-void TestExerciseWindows::operatorPictures()
-{
+void TestExerciseWindows::operatorPictures() {
     const QColor grey(192, 192, 192);
     const QColor skyBlue(166, 202, 240);
     const QImage minus = exercise_pictures::minusSign().toImage();
@@ -883,7 +862,7 @@ void TestExerciseWindows::operatorPictures()
         const bool bar = y >= 1 && y <= 9;
         QCOMPARE(minus.pixelColor(24, y), bar ? QColor(Qt::black) : grey);
     }
-    QCOMPARE(minus.pixelColor(0, 0), grey); // not transparent
+    QCOMPARE(minus.pixelColor(0, 0), grey);               // not transparent
     QVERIFY(minus.pixelColor(0, 1) != QColor(Qt::black)); // rounded ends
 
     const QImage division = exercise_pictures::divisionSign().toImage();
@@ -891,8 +870,8 @@ void TestExerciseWindows::operatorPictures()
     const struct {
         int y;
         bool black;
-    } column[] = {{0, true}, {10, true}, {11, false}, {16, false}, {17, true}, {25, true},
-                  {26, false}, {31, false}, {32, true}, {42, true}};
+    } column[] = {{0, true},  {10, true},  {11, false}, {16, false}, {17, true},
+                  {25, true}, {26, false}, {31, false}, {32, true},  {42, true}};
     for (const auto& probe : column) {
         const QColor c = division.pixelColor(24, probe.y);
         QVERIFY2(probe.black ? c.lightness() < 60 : c == skyBlue, qPrintable(QString::number(probe.y)));
@@ -902,8 +881,7 @@ void TestExerciseWindows::operatorPictures()
     QVERIFY(division.pixelColor(0, 17) != QColor(Qt::black));
 }
 
-void TestExerciseWindows::icons_data()
-{
+void TestExerciseWindows::icons_data() {
     QTest::addColumn<Operation>("op");
     QTest::addColumn<QList<QPoint>>("grey");
     QTest::addColumn<QList<QPoint>>("clear");
@@ -911,14 +889,14 @@ void TestExerciseWindows::icons_data()
                           << QList<QPoint>{{2, 2}, {29, 29}, {8, 8}};
     QTest::newRow("minus") << Operation::Subtraction << QList<QPoint>{{1, 16}, {30, 16}, {16, 15}}
                            << QList<QPoint>{{16, 2}, {16, 29}, {2, 2}};
-    QTest::newRow("cross") << Operation::Multiplication << QList<QPoint>{{2, 2}, {29, 29}, {29, 2}, {2, 29}, {16, 16}}
+    QTest::newRow("cross") << Operation::Multiplication
+                           << QList<QPoint>{{2, 2}, {29, 29}, {29, 2}, {2, 29}, {16, 16}}
                            << QList<QPoint>{{16, 2}, {2, 16}, {16, 29}};
     QTest::newRow("division") << Operation::Division << QList<QPoint>{{1, 16}, {30, 16}, {16, 8}, {16, 24}}
                               << QList<QPoint>{{16, 2}, {16, 29}, {16, 12}, {2, 2}};
 }
 
-void TestExerciseWindows::icons()
-{
+void TestExerciseWindows::icons() {
     QFETCH(Operation, op);
     QFETCH(QList<QPoint>, grey);
     QFETCH(QList<QPoint>, clear);
@@ -933,8 +911,7 @@ void TestExerciseWindows::icons()
         QCOMPARE(icon.pixelColor(p).alpha(), 0);
 }
 
-void TestExerciseWindows::sqlCursor()
-{
+void TestExerciseWindows::sqlCursor() {
     const QCursor cursor = exercise_pictures::sqlWaitCursor();
     QCOMPARE(cursor.shape(), Qt::BitmapCursor);
     const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -950,14 +927,15 @@ void TestExerciseWindows::sqlCursor()
     QCOMPARE(image.pixelColor(31, 31).alpha(), 0);
 }
 
-void TestExerciseWindows::savePictureFallsBack()
-{
+void TestExerciseWindows::savePictureFallsBack() {
     QString failure;
-    const QPixmap decoded = exercise_pictures::saveButtonFrom(exercise_pictures::kSaveButtonResource, &failure);
+    const QPixmap decoded =
+        exercise_pictures::saveButtonFrom(exercise_pictures::kSaveButtonResource, &failure);
     QCOMPARE(failure, QString());
     QCOMPARE(decoded.size(), QSize(234, 38));
 
-    const QPixmap missing = exercise_pictures::saveButtonFrom(QStringLiteral(":/images/no_such_picture.jpg"), &failure);
+    const QPixmap missing =
+        exercise_pictures::saveButtonFrom(QStringLiteral(":/images/no_such_picture.jpg"), &failure);
     QVERIFY(!failure.isEmpty());
     QVERIFY(failure.contains(QStringLiteral("no_such_picture.jpg")));
     QCOMPARE(missing.size(), QSize(234, 38));
@@ -965,7 +943,7 @@ void TestExerciseWindows::savePictureFallsBack()
 
 void TestExerciseWindows::screenReaders() {
     QFETCH(Operation, op);
-    ScriptedRandom random;
+    ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
     w->show();
     QApplication::setActiveWindow(w.get());

@@ -16,16 +16,14 @@ private slots:
 
 namespace {
 
-void turnEventLoop()
-{
+void turnEventLoop() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }
 
 } // namespace
 
-void TestSeriesTimer::startingARunningTimerKeepsItsDueTick()
-{
+void TestSeriesTimer::startingARunningTimerKeepsItsDueTick() {
     cyfrolia::TimerState state;
     state.interval = 200;
     SeriesTimer timer(QStringLiteral("Timer2"), state, nullptr);
@@ -43,8 +41,7 @@ void TestSeriesTimer::startingARunningTimerKeepsItsDueTick()
     QVERIFY(timer.isArmed());
 }
 
-void TestSeriesTimer::stoppingDiscardsThePendingTick()
-{
+void TestSeriesTimer::stoppingDiscardsThePendingTick() {
     cyfrolia::TimerState state;
     state.interval = 5;
     SeriesTimer timer(QStringLiteral("Timer3"), state, nullptr);
@@ -55,13 +52,12 @@ void TestSeriesTimer::stoppingDiscardsThePendingTick()
     QThread::msleep(30);
     state.stop();
     timer.sync(state.running);
-    QTest::qWait(30);
+    turnEventLoop();
     QCOMPARE(ticks.count(), 0);
     QVERIFY(!timer.isArmed());
 }
 
-void TestSeriesTimer::stopAndStartInOneHandlerBeginsAFreshInterval()
-{
+void TestSeriesTimer::stopAndStartInOneHandlerBeginsAFreshInterval() {
     cyfrolia::TimerState state;
     state.interval = 200;
     SeriesTimer timer(QStringLiteral("Timer1"), state, nullptr);

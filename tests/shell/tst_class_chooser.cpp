@@ -3,8 +3,8 @@
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
-#include "modal_driver.h"
 #include "shell/tform7.h"
+#include "support/modal_driver.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,7 +12,7 @@
 
 #include <memory>
 
-class ClassChooserTest : public QObject {
+class TestClassChooser : public QObject {
     Q_OBJECT
 
 private:
@@ -199,5 +199,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ClassChooserTest)
+QTEST_MAIN(TestClassChooser)
 #include "tst_class_chooser.moc"

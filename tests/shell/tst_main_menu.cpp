@@ -5,11 +5,11 @@
 #include "exercise/tform3.h"
 #include "exercise/tform5.h"
 #include "exercise/tform6.h"
-#include "modal_driver.h"
 #include "results/twyniki.h"
 #include "results/tzapisz.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
+#include "support/modal_driver.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -39,7 +39,7 @@ QRegion naiveRegion(const QImage& image) {
 
 } // namespace
 
-class MainMenuTest : public QObject {
+class TestMainMenu : public QObject {
     Q_OBJECT
 
 private:
@@ -383,5 +383,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainMenuTest)
+QTEST_MAIN(TestMainMenu)
 #include "tst_main_menu.moc"

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QtTest>
 
-class MenuOutlineTest : public QObject {
+class TestMenuOutline : public QObject {
     Q_OBJECT
 
 private:
@@ -59,5 +59,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MenuOutlineTest)
+QTEST_MAIN(TestMenuOutline)
 #include "tst_menu_outline.moc"

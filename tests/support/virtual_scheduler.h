@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exercise/series.h"
+#include "support/scripted_random.h"
 
 #include <array>
 #include <deque>
@@ -11,8 +12,7 @@ namespace cyfrolia::testing {
 // The five states of a shown exercise window, told by which timers run.
 enum class SeriesState { Welcome, Drawing, Answering, Pause, Summary };
 
-inline SeriesState stateOf(const Series& s)
-{
+inline SeriesState stateOf(const Series& s) {
     if (s.summaryVisible())
         return SeriesState::Summary;
     if (s.Timer3.running)
@@ -29,17 +29,13 @@ inline SeriesState stateOf(const Series& s)
 // one keeps its period, a stopped one loses its pending tick.
 class VirtualScheduler {
 public:
-    explicit VirtualScheduler(Series& series) : m_series(series)
-    {
-        sync();
-    }
+    explicit VirtualScheduler(Series& series) : m_series(series) { sync(); }
 
     long long now() const { return m_now; }
     int fired(int timer) const { return m_fired[timer - 1]; }
 
     // Call after an event from outside (a click, Enter) so fresh starts count from now.
-    void sync()
-    {
+    void sync() {
         for (int i = 0; i < 4; ++i) {
             TimerState& t = timer(i);
             Slot& slot = m_slots[i];
@@ -52,8 +48,7 @@ public:
     }
 
     // Fires the next due tick if it is due by `limit`; returns false when none is.
-    bool step(long long limit)
-    {
+    bool step(long long limit) {
         sync();
         int next = -1;
         for (int i = 0; i < 4; ++i)
@@ -69,8 +64,7 @@ public:
         return true;
     }
 
-    void runFor(long long milliseconds)
-    {
+    void runFor(long long milliseconds) {
         const long long limit = m_now + milliseconds;
         while (step(limit)) {
         }
@@ -79,8 +73,7 @@ public:
     }
 
     // Runs until the condition holds (checked after every tick); false if `limit` ms pass first.
-    bool runUntil(const std::function<bool()>& condition, long long limit = 10'000'000)
-    {
+    bool runUntil(const std::function<bool()>& condition, long long limit = 10'000'000) {
         const long long end = m_now + limit;
         while (!condition()) {
             if (!step(end))
@@ -96,23 +89,33 @@ private:
         long long due = 0;
     };
 
-    TimerState& timer(int i)
-    {
+    TimerState& timer(int i) {
         switch (i) {
-        case 0: return m_series.Timer1;
-        case 1: return m_series.Timer2;
-        case 2: return m_series.Timer3;
-        default: return m_series.Timer4;
+        case 0:
+            return m_series.Timer1;
+        case 1:
+            return m_series.Timer2;
+        case 2:
+            return m_series.Timer3;
+        default:
+            return m_series.Timer4;
         }
     }
 
-    void fire(int i)
-    {
+    void fire(int i) {
         switch (i) {
-        case 0: m_series.Timer1Timer(); break;
-        case 1: m_series.Timer2Timer(); break;
-        case 2: m_series.Timer3Timer(); break;
-        default: m_series.Timer4Timer(); break;
+        case 0:
+            m_series.Timer1Timer();
+            break;
+        case 1:
+            m_series.Timer2Timer();
+            break;
+        case 2:
+            m_series.Timer3Timer();
+            break;
+        default:
+            m_series.Timer4Timer();
+            break;
         }
     }
 
@@ -120,30 +123,6 @@ private:
     long long m_now = 0;
     std::array<Slot, 4> m_slots{};
     std::array<int, 4> m_fired{};
-};
-
-// Plays back queued values; once they run out it draws from a fixed-seed generator.
-class ScriptedRandom final : public RandomSource {
-public:
-    void push(std::initializer_list<int> values) { m_queue.insert(m_queue.end(), values); }
-    void reseed(std::uint32_t) override { ++reseeds; }
-    int uniform(int lo, int hi) override
-    {
-        ++draws;
-        if (!m_queue.empty()) {
-            const int v = m_queue.front();
-            m_queue.pop_front();
-            return v;
-        }
-        return lo + int(m_fallback() % unsigned(hi - lo + 1));
-    }
-
-    int reseeds = 0;
-    int draws = 0;
-
-private:
-    std::deque<int> m_queue;
-    std::minstd_rand m_fallback{12345};
 };
 
 } // namespace cyfrolia::testing

@@ -1,7 +1,7 @@
 #include "app/window_set.h"
-#include "message_box_watcher.h"
 #include "results/results_file.h"
 #include "results/twyniki.h"
+#include "support/modal_driver.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -13,7 +13,7 @@
 
 #include <memory>
 
-class TwynikiTest : public QObject {
+class TestTwyniki : public QObject {
     Q_OBJECT
 
 private slots:
@@ -33,45 +33,46 @@ private slots:
 
 private:
     void put(const QString& schoolClass, const QByteArray& content) const;
-    void showAndAnswer(MessageBoxWatcher& watcher);
+    void showAndAnswer(ModalDriver& watcher);
 
     std::unique_ptr<WindowSet> m_windows;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TwynikiTest::init() {
+void TestTwyniki::init() {
     m_windows = std::make_unique<WindowSet>();
     m_dir = std::make_unique<QTemporaryDir>();
     wyniki->setResultsFolder(m_dir->path() + QLatin1Char('/'));
 }
 
-void TwynikiTest::cleanup() {
+void TestTwyniki::cleanup() {
     m_windows.reset();
     m_dir.reset();
 }
 
-void TwynikiTest::put(const QString& schoolClass, const QByteArray& content) const {
+void TestTwyniki::put(const QString& schoolClass, const QByteArray& content) const {
     QFile f(m_dir->filePath(cyfrolia::resultsFileName(schoolClass)));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
 }
 
-void TwynikiTest::showAndAnswer(MessageBoxWatcher& watcher) {
+void TestTwyniki::showAndAnswer(ModalDriver& watcher) {
     wyniki->show();
     // Any report comes once the window is up.
     QTRY_VERIFY(!wyniki->isLoading());
-    QTest::qWait(100);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     Q_UNUSED(watcher);
 }
 
-void TwynikiTest::loadsSixFiles() {
+void TestTwyniki::loadsSixFiles() {
     put(QStringLiteral("I"), "\xA3ucja \xAF\xF3\xB3\xE6. Ocena: 6. Dnia: 2007-02-08\r\n");
     put(QStringLiteral("II"), "a\nb\rc\r\nd");
     put(QStringLiteral("III"), QByteArray("x\0\x81y", 4));
     put(QStringLiteral("IV"), "");
     put(QStringLiteral("V"), QByteArray(2000, 'w'));
     put(QStringLiteral("VI"), "\xB9\xE6\xEA");
-    MessageBoxWatcher watcher;
+    ModalDriver watcher;
     showAndAnswer(watcher);
     QVERIFY(watcher.seen().isEmpty());
     QCOMPARE(wyniki->klasai->toPlainText(), QStringLiteral("Łucja Żółć. Ocena: 6. Dnia: 2007-02-08\n"));
@@ -85,13 +86,13 @@ void TwynikiTest::loadsSixFiles() {
     QCOMPARE(wyniki->focusWidget(), wyniki->Button1);
 }
 
-void TwynikiTest::unreadableFiles_data() {
+void TestTwyniki::unreadableFiles_data() {
     QTest::addColumn<QStringList>("missing");
     QTest::newRow("III missing") << QStringList{QStringLiteral("III")};
     QTest::newRow("I and VI missing") << QStringList{QStringLiteral("I"), QStringLiteral("VI")};
 }
 
-void TwynikiTest::unreadableFiles() {
+void TestTwyniki::unreadableFiles() {
     QFETCH(QStringList, missing);
     for (int i = 0; i < 6; ++i)
         wyniki->box(i)->setPlainText(QStringLiteral("stare oceny"));
@@ -99,7 +100,7 @@ void TwynikiTest::unreadableFiles() {
         if (!missing.contains(k))
             put(k, "Ala Nowak. Ocena: 5. Dnia: 2007-02-08 " + k.toLatin1() + "\r\n");
     }
-    MessageBoxWatcher watcher;
+    ModalDriver watcher;
     showAndAnswer(watcher);
     QCOMPARE(watcher.seen().size(), 1);
     const auto& box = watcher.seen().first();
@@ -123,7 +124,7 @@ void TwynikiTest::unreadableFiles() {
     QVERIFY(!QFile::exists(m_dir->filePath(cyfrolia::resultsFileName(missing.first()))));
 }
 
-void TwynikiTest::longFilesArriveWhole() {
+void TestTwyniki::longFilesArriveWhole() {
     QByteArray many;
     QString shown;
     for (int i = 0; i < 20000; ++i) {
@@ -145,7 +146,7 @@ void TwynikiTest::longFilesArriveWhole() {
     QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))).size(), many.size());
 }
 
-void TwynikiTest::lineWithNoBreakArrivesInPiecesThatWrap_data() {
+void TestTwyniki::lineWithNoBreakArrivesInPiecesThatWrap_data() {
     QTest::addColumn<QByteArray>("unit");
     QTest::newRow("names run together") << QByteArray("Ala Nowak. Ocena: 5. Dnia: 2007-02-08 ");
     QTest::newRow("no blank at all") << QByteArray("w");
@@ -154,7 +155,7 @@ void TwynikiTest::lineWithNoBreakArrivesInPiecesThatWrap_data() {
 // A file of one long line must not freeze the program while its box lays it out: the window is
 // up with the start of it, the rest follows, and the box holds every character, in paragraphs
 // short enough to lay out quickly, each wrapping at the box's width.
-void TwynikiTest::lineWithNoBreakArrivesInPiecesThatWrap() {
+void TestTwyniki::lineWithNoBreakArrivesInPiecesThatWrap() {
     QFETCH(QByteArray, unit);
     QByteArray line;
     while (line.size() < 300 * 1024)
@@ -176,7 +177,7 @@ void TwynikiTest::lineWithNoBreakArrivesInPiecesThatWrap() {
     QVERIFY(wyniki->klasaii->document()->firstBlock().layout()->lineCount() > 1);
 }
 
-void TwynikiTest::typedTextIsReplacedAtNextShowing() {
+void TestTwyniki::typedTextIsReplacedAtNextShowing() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "");
     wyniki->show();
@@ -190,7 +191,7 @@ void TwynikiTest::typedTextIsReplacedAtNextShowing() {
     QCOMPARE(QFile(m_dir->filePath(QStringLiteral("wyniki_kl_II.txt"))).size(), 6);
 }
 
-void TwynikiTest::centredOnceThenKeepsItsPlace() {
+void TestTwyniki::centredOnceThenKeepsItsPlace() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "");
     wyniki->show();
@@ -205,7 +206,7 @@ void TwynikiTest::centredOnceThenKeepsItsPlace() {
     QCOMPARE(wyniki->pos(), QPoint(10, 20));
 }
 
-void TwynikiTest::refusesToBeMaximised() {
+void TestTwyniki::refusesToBeMaximised() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "");
     wyniki->show();
@@ -216,7 +217,7 @@ void TwynikiTest::refusesToBeMaximised() {
     QVERIFY(wyniki->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
-void TwynikiTest::tabMovesBetweenBoxesAndOk() {
+void TestTwyniki::tabMovesBetweenBoxesAndOk() {
     for (const QString& k : cyfrolia::schoolClasses())
         put(k, "Ala Kot. Ocena: 5. Dnia: 2007-02-08\r\n");
     wyniki->show();
@@ -237,5 +238,5 @@ void TwynikiTest::tabMovesBetweenBoxesAndOk() {
         QVERIFY(!wyniki->box(i)->toPlainText().contains(QLatin1Char('\t')));
 }
 
-QTEST_MAIN(TwynikiTest)
-#include "twyniki_test.moc"
+QTEST_MAIN(TestTwyniki)
+#include "tst_twyniki.moc"

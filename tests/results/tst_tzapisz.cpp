@@ -1,11 +1,11 @@
 #include "app/window_set.h"
 #include "exercise/tform2.h"
-#include "message_box_watcher.h"
 #include "results/cp1250.h"
 #include "results/results_file.h"
 
 #include "results/tzapisz.h"
 #include "shell/tform7.h"
+#include "support/modal_driver.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -27,7 +27,7 @@ static void typeText(QWidget* widget, const QString& text) {
     }
 }
 
-class TzapiszTest : public QObject {
+class TestTzapisz : public QObject {
     Q_OBJECT
 
 private slots:
@@ -61,7 +61,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TzapiszTest::init() {
+void TestTzapisz::init() {
     m_windows = std::make_unique<WindowSet>();
     m_dir = std::make_unique<QTemporaryDir>();
     for (const QString& k : cyfrolia::schoolClasses()) {
@@ -72,29 +72,29 @@ void TzapiszTest::init() {
     zapisz->setResultsFolder(m_dir->path() + QLatin1Char('/'));
 }
 
-void TzapiszTest::cleanup() {
+void TestTzapisz::cleanup() {
     m_windows.reset();
     m_dir.reset();
 }
 
-QByteArray TzapiszTest::file(const QString& schoolClass) const {
+QByteArray TestTzapisz::file(const QString& schoolClass) const {
     QFile f(m_dir->filePath(cyfrolia::resultsFileName(schoolClass)));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QMap<QString, QByteArray> TzapiszTest::allFiles() const {
+QMap<QString, QByteArray> TestTzapisz::allFiles() const {
     QMap<QString, QByteArray> files;
     for (const QString& k : cyfrolia::schoolClasses())
         files.insert(k, file(k));
     return files;
 }
 
-void TzapiszTest::open(const QString& schoolClass, const QString& grade) {
+void TestTzapisz::open(const QString& schoolClass, const QString& grade) {
     form7->klasa->setPlainText(schoolClass);
     windows::showSaveResult(form2, grade);
 }
 
-void TzapiszTest::opensWithClassAndGrade() {
+void TestTzapisz::opensWithClassAndGrade() {
     zapisz->imie->setText(QStringLiteral("stare"));
     zapisz->nazwisko->setText(QStringLiteral("imię"));
     zapisz->date1->setSelectedDate(QDate(2010, 5, 3));
@@ -109,7 +109,7 @@ void TzapiszTest::opensWithClassAndGrade() {
     QCOMPARE(zapisz->data->toPlainText(), date); // the date is the calendar's, untouched
 }
 
-void TzapiszTest::nameCheck_data() {
+void TestTzapisz::nameCheck_data() {
     QTest::addColumn<QString>("imie");
     QTest::addColumn<QString>("nazwisko");
     QTest::newRow("both empty") << QString() << QString();
@@ -117,7 +117,7 @@ void TzapiszTest::nameCheck_data() {
     QTest::newRow("first name empty") << QString() << QStringLiteral("Nowak");
 }
 
-void TzapiszTest::nameCheck() {
+void TestTzapisz::nameCheck() {
     QFETCH(QString, imie);
     QFETCH(QString, nazwisko);
     const auto before = allFiles();
@@ -125,7 +125,7 @@ void TzapiszTest::nameCheck() {
     zapisz->imie->setText(imie);
     zapisz->nazwisko->setText(nazwisko);
     zapisz->nazwisko->setFocus();
-    MessageBoxWatcher watcher;
+    ModalDriver watcher;
     QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
     QCOMPARE(watcher.seen().size(), 1);
     const auto& box = watcher.seen().first();
@@ -138,7 +138,7 @@ void TzapiszTest::nameCheck() {
     QCOMPARE(allFiles(), before);
 }
 
-void TzapiszTest::noClassDoesNothing_data() {
+void TestTzapisz::noClassDoesNothing_data() {
     QTest::addColumn<QString>("klasa");
     QTest::newRow("none chosen") << QString();
     QTest::newRow("lower case") << QStringLiteral("i");
@@ -147,22 +147,23 @@ void TzapiszTest::noClassDoesNothing_data() {
     QTest::newRow("beyond VI") << QStringLiteral("VII");
 }
 
-void TzapiszTest::noClassDoesNothing() {
+void TestTzapisz::noClassDoesNothing() {
     QFETCH(QString, klasa);
     const auto before = allFiles();
     open(klasa);
     zapisz->imie->setText(QStringLiteral("Ala"));
     zapisz->nazwisko->setText(QStringLiteral("Nowak"));
-    MessageBoxWatcher watcher;
+    ModalDriver watcher;
     QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     QVERIFY(watcher.seen().isEmpty());
     QVERIFY(zapisz->isVisible());
     QCOMPARE(allFiles(), before);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
 }
 
-void TzapiszTest::savesOneLine_data() {
+void TestTzapisz::savesOneLine_data() {
     QTest::addColumn<QString>("klasa");
     QTest::addColumn<QString>("imie");
     QTest::addColumn<QString>("nazwisko");
@@ -178,7 +179,7 @@ void TzapiszTest::savesOneLine_data() {
         << "VI" << QStringLiteral(". Ocena: ") << QStringLiteral("X") << QByteArray(". Ocena:  X");
 }
 
-void TzapiszTest::savesOneLine() {
+void TestTzapisz::savesOneLine() {
     QFETCH(QString, klasa);
     QFETCH(QString, imie);
     QFETCH(QString, nazwisko);
@@ -196,7 +197,7 @@ void TzapiszTest::savesOneLine() {
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
 }
 
-void TzapiszTest::anulujWritesNothing() {
+void TestTzapisz::anulujWritesNothing() {
     const auto before = allFiles();
     open(QStringLiteral("II"));
     typeText(zapisz->imie, QStringLiteral("Ala"));
@@ -209,14 +210,14 @@ void TzapiszTest::anulujWritesNothing() {
     QCOMPARE(zapisz->nazwisko->text(), QString());
 }
 
-void TzapiszTest::enterAndEscapePressNoButton_data() {
+void TestTzapisz::enterAndEscapePressNoButton_data() {
     QTest::addColumn<int>("key");
     QTest::newRow("Return") << int(Qt::Key_Return);
     QTest::newRow("Enter") << int(Qt::Key_Enter);
     QTest::newRow("Escape") << int(Qt::Key_Escape);
 }
 
-void TzapiszTest::enterAndEscapePressNoButton() {
+void TestTzapisz::enterAndEscapePressNoButton() {
     QFETCH(int, key);
     const auto before = allFiles();
     open(QStringLiteral("I"));
@@ -228,12 +229,12 @@ void TzapiszTest::enterAndEscapePressNoButton() {
     QCOMPARE(allFiles(), before);
 }
 
-void TzapiszTest::unreadableFileKeepsTheWindow() {
+void TestTzapisz::unreadableFileKeepsTheWindow() {
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
     open(QStringLiteral("IV"));
     zapisz->imie->setText(QStringLiteral("Ala"));
     zapisz->nazwisko->setText(QStringLiteral("Nowak"));
-    MessageBoxWatcher watcher;
+    ModalDriver watcher;
     QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
     QCOMPARE(watcher.seen().size(), 1);
     const auto& box = watcher.seen().first();
@@ -248,7 +249,7 @@ void TzapiszTest::unreadableFileKeepsTheWindow() {
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
 }
 
-void TzapiszTest::dateFollowsTheCalendar() {
+void TestTzapisz::dateFollowsTheCalendar() {
     QCOMPARE(zapisz->date1->selectedDate(), QDate(2007, 2, 8));
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(QDate(2007, 2, 8)));
     open(QStringLiteral("I"));
@@ -266,13 +267,13 @@ void TzapiszTest::dateFollowsTheCalendar() {
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
 }
 
-void TzapiszTest::calendarFitsItsArea_data() {
+void TestTzapisz::calendarFitsItsArea_data() {
     QTest::addColumn<QLocale>("locale");
     QTest::newRow("Polish") << QLocale(QLocale::Polish, QLocale::Poland);
     QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
-void TzapiszTest::calendarFitsItsArea() {
+void TestTzapisz::calendarFitsItsArea() {
     QFETCH(QLocale, locale);
     m_windows.reset();
     QLocale::setDefault(locale);
@@ -303,7 +304,7 @@ void TzapiszTest::calendarFitsItsArea() {
     }
 }
 
-void TzapiszTest::namesRefuseWhatTheFileCannotHold_data() {
+void TestTzapisz::namesRefuseWhatTheFileCannotHold_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::newRow("Polish letters") << QStringLiteral("Źdźbło") << QStringLiteral("Źdźbło");
@@ -315,7 +316,7 @@ void TzapiszTest::namesRefuseWhatTheFileCannotHold_data() {
     QTest::newRow("blanks") << QStringLiteral("   ") << QStringLiteral("   ");
 }
 
-void TzapiszTest::namesRefuseWhatTheFileCannotHold() {
+void TestTzapisz::namesRefuseWhatTheFileCannotHold() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
     open(QStringLiteral("I"));
@@ -323,7 +324,7 @@ void TzapiszTest::namesRefuseWhatTheFileCannotHold() {
     QCOMPARE(zapisz->nazwisko->text(), kept);
 }
 
-void TzapiszTest::pasteIsFilteredAndCut() {
+void TestTzapisz::pasteIsFilteredAndCut() {
     open(QStringLiteral("I"));
     typeText(zapisz->imie, QStringLiteral("Ala"));
     zapisz->imie->setCursorPosition(1);
@@ -334,5 +335,5 @@ void TzapiszTest::pasteIsFilteredAndCut() {
     QCOMPARE(zapisz->imie->cursorPosition(), 13);
 }
 
-QTEST_MAIN(TzapiszTest)
-#include "tzapisz_test.moc"
+QTEST_MAIN(TestTzapisz)
+#include "tst_tzapisz.moc"
