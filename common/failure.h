@@ -2,24 +2,11 @@
 
 #include <QString>
 #include <optional>
-#include <stdexcept>
 #include <utility>
 
 class QFileDevice;
 
 namespace cyfrolia {
-
-// A failure that ends the handler it escapes from; the application reports it in the
-// general error dialog and carries on.
-class Failure : public std::runtime_error {
-public:
-    explicit Failure(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 // Why an operation failed, in the words the general error dialog shows.
 struct Failed {

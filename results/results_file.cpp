@@ -101,10 +101,6 @@ QByteArray appendedTail(const QByteArray& text, const QByteArray& line) {
     return "\r\n" + line;
 }
 
-QByteArray appendLine(const QByteArray& text, const QByteArray& line) {
-    return text + appendedTail(text, line);
-}
-
 QString textForDisplay(const QByteArray& normalised) {
     QString text(normalised.size(), Qt::Uninitialized);
     QChar* out = text.data();
@@ -128,12 +124,6 @@ QString textForDisplay(const QByteArray& normalised) {
 
 namespace {
 
-// The system's own words for an error number, in the user's language like every other message
-// of the system.
-QString systemError(int code) {
-    return systemErrorText(code);
-}
-
 class Descriptor {
 public:
     explicit Descriptor(int fd) : m_fd(fd) {}
@@ -151,36 +141,36 @@ private:
 
 } // namespace
 
-QByteArray readWholeFile(const QString& fullPath) {
-    auto fail = [&](const QString& reason) { return Failure(cannotOpenFileMessage(fullPath, reason)); };
+Result<QByteArray> readWholeFile(const QString& fullPath) {
+    auto fail = [&](const QString& reason) { return Failed{cannotOpenFileMessage(fullPath, reason)}; };
     // Non-blocking, so that opening a FIFO can't wait for a writer; what is opened is then looked
     // at before a single byte is read.
     const Descriptor fd(::open(QFile::encodeName(fullPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
-        throw fail(systemError(errno));
+        return fail(systemErrorText(errno));
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0)
-        throw fail(systemError(errno));
+        return fail(systemErrorText(errno));
     if (S_ISDIR(status.st_mode))
-        throw fail(systemError(EISDIR));
+        return fail(systemErrorText(EISDIR));
     if (!S_ISREG(status.st_mode))
-        throw fail(QStringLiteral("Not a regular file"));
+        return fail(QStringLiteral("Not a regular file"));
     if (status.st_size > kMaxResultsFileSize)
-        throw fail(systemError(EFBIG));
+        return fail(systemErrorText(EFBIG));
     QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
     qsizetype have = 0;
     for (;;) {
         if (have == bytes.size()) {
             // The file grew since it was looked at (or tells no size): read on, within the limit.
             if (have > kMaxResultsFileSize)
-                throw fail(systemError(EFBIG));
+                return fail(systemErrorText(EFBIG));
             bytes.resize(qMin<qsizetype>(qMax<qsizetype>(have * 2, 4096), kMaxResultsFileSize + 1));
         }
         const ssize_t got = ::read(fd.get(), bytes.data() + have, size_t(bytes.size() - have));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw fail(systemError(errno));
+            return fail(systemErrorText(errno));
         }
         if (got == 0)
             break;
@@ -212,22 +202,22 @@ QStringList rewriteLeftovers(const QString& folder, const QString& fileName) {
     return found;
 }
 
-void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault) {
+Result<void> rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault) {
     QSaveFile file(fullPath);
     // Never write in place: without a writable folder for the temporary file, fail instead.
     file.setDirectWriteFallback(false);
-    auto check = [&](RewriteStep step, auto&& action) {
-        QString reason = fault ? fault(step) : QString();
+    // Each step in turn; the first that fails ends the rewrite, with its reason.
+    QString reason;
+    auto step = [&](RewriteStep at, auto&& action) {
+        if (!reason.isEmpty())
+            return;
+        reason = fault ? fault(at) : QString();
         errno = 0;
         if (reason.isEmpty() && !action())
             reason = systemReason(file, errno);
-        if (!reason.isEmpty()) {
-            file.cancelWriting(); // the temporary file goes, the old file stays as it was
-            throw Failure(cannotCreateFileMessage(fullPath, reason));
-        }
     };
-    check(RewriteStep::Create, [&] { return file.open(QIODevice::WriteOnly); });
-    check(RewriteStep::Write, [&] {
+    step(RewriteStep::Create, [&] { return file.open(QIODevice::WriteOnly); });
+    step(RewriteStep::Write, [&] {
         for (const QByteArray& piece : pieces) {
             // A short write carries no reason; the write of the rest fails with the system's
             // ("No space left on device").
@@ -240,30 +230,35 @@ void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, con
         }
         return true;
     });
-    check(RewriteStep::Flush, [&] { return file.flush(); });
-    check(RewriteStep::Rename, [&] { return file.commit(); });
+    step(RewriteStep::Flush, [&] { return file.flush(); });
+    step(RewriteStep::Rename, [&] { return file.commit(); });
+    if (reason.isEmpty())
+        return {};
+    file.cancelWriting(); // the temporary file goes, the old file stays as it was
+    return Failed{cannotCreateFileMessage(fullPath, reason)};
 }
 
-QByteArray ResultsFiles::read(const QString& schoolClass) const {
-    return normaliseLineBreaks(readWholeFile(path(schoolClass)));
+Result<QByteArray> ResultsFiles::read(const QString& schoolClass) const {
+    Result<QByteArray> bytes = readWholeFile(path(schoolClass));
+    if (!bytes)
+        return bytes;
+    return normaliseLineBreaks(bytes.value());
 }
 
-void ResultsFiles::write(const QString& schoolClass, const QByteArrayList& pieces) const {
-    rewriteWholeFile(path(schoolClass), pieces, m_fault);
-}
-
-void ResultsFiles::append(const QString& schoolClass, const QString& line) const {
+Result<void> ResultsFiles::append(const QString& schoolClass, const QString& line) const {
     const QString shown = path(schoolClass);
     const auto encoded = cp1250::encode(line);
     if (!encoded)
-        throw Failure(cannotCreateFileMessage(
-            shown, QStringLiteral("The line holds characters that Windows-1250 cannot store")));
+        return Failed{cannotCreateFileMessage(
+            shown, QStringLiteral("The line holds characters that Windows-1250 cannot store"))};
     // The lock, the temporary file and the rename all belong in the folder of the file the name
     // leads to: the name in the program's folder may be a link into a shared folder.
     const QString target = resolvedPath(shown);
     // A name that leads nowhere readable fails as the read would, before any lock is made.
-    if (!QFileInfo(target).isFile())
-        readWholeFile(shown);
+    if (!QFileInfo(target).isFile()) {
+        if (Result<QByteArray> read = readWholeFile(shown); !read)
+            return Failed{read.failure()};
+    }
 
     QLockFile lock(lockPath(target));
     lock.setStaleLockTime(m_lockStaleMs);
@@ -278,14 +273,13 @@ void ResultsFiles::append(const QString& schoolClass, const QString& line) const
     if (!locked) {
         switch (lock.error()) {
         case QLockFile::LockFailedError:
-            throw Failure(cannotCreateFileMessage(
-                shown,
-                QStringLiteral("Another save into this file is still under way; try again in a moment")));
+            return Failed{cannotCreateFileMessage(
+                shown, QStringLiteral("Another save into this file is still under way; try again in a moment"))};
         case QLockFile::PermissionError:
-            throw Failure(cannotCreateFileMessage(lockPath(target), systemError(EACCES)));
+            return Failed{cannotCreateFileMessage(lockPath(target), systemErrorText(EACCES))};
         default:
-            throw Failure(cannotCreateFileMessage(lockPath(target),
-                                                  QStringLiteral("The lock file could not be written")));
+            return Failed{
+                cannotCreateFileMessage(lockPath(target), QStringLiteral("The lock file could not be written"))};
         }
     }
     // Nobody else is saving this file now: a temporary file of its name is a killed save's.
@@ -293,9 +287,12 @@ void ResultsFiles::append(const QString& schoolClass, const QString& line) const
     for (const QString& leftover : rewriteLeftovers(targetInfo.absolutePath(), targetInfo.fileName()))
         QFile::remove(leftover);
 
-    const QByteArray text = normaliseLineBreaks(readWholeFile(target));
+    const Result<QByteArray> read = readWholeFile(target);
+    if (!read)
+        return Failed{read.failure()};
+    const QByteArray text = normaliseLineBreaks(read.value());
     // Written as two pieces: the old text is not copied to add one line to it.
-    rewriteWholeFile(target, {text, appendedTail(text, *encoded)}, m_fault);
+    return rewriteWholeFile(target, {text, appendedTail(text, *encoded)}, m_fault);
 }
 
 } // namespace cyfrolia

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QDate>
@@ -28,10 +30,8 @@ QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system
 // CR LF, a lone CR and a lone LF are one break each, written as CR LF. Every other byte stays.
 QByteArray normaliseLineBreaks(const QByteArray& bytes);
 
-// Adds one line at the end of normalised text: after the last break, or, when the last line
-// has no break, after a new break and with none of its own.
-QByteArray appendLine(const QByteArray& text, const QByteArray& line);
-// What appendLine puts after the text.
+// What adds one line at the end of normalised text: the line and a break after the last break,
+// or, when the last line has no break, a new break and the line with none of its own.
 QByteArray appendedTail(const QByteArray& text, const QByteArray& line);
 
 // Normalised bytes of a results file as the viewer shows them: one '\n' per line break, bytes
@@ -49,10 +49,10 @@ using RewriteFault = std::function<QString(RewriteStep)>;
 // without end.
 constexpr qint64 kMaxResultsFileSize = qint64(64) << 20;
 
-// Reads a whole file. Throws Failure "Cannot open file ..." when it can't be read, when it is no
+// Reads a whole file. Fails with "Cannot open file ..." when it can't be read, when it is no
 // regular file (a folder, a FIFO, a device: nothing that could block or never end) or when it is
 // larger than kMaxResultsFileSize.
-QByteArray readWholeFile(const QString& fullPath);
+Result<QByteArray> readWholeFile(const QString& fullPath);
 
 // The file a name finally leads to, its links followed; the name itself when it is no link.
 QString resolvedPath(const QString& path);
@@ -63,9 +63,10 @@ QStringList rewriteLeftovers(const QString& folder, const QString& fileName);
 
 // Replaces a file's content without ever leaving it half written: the text goes to a temporary
 // file in the same folder (give the resolved path, so that a link stays a link), reaches the disk, and only
-// then takes the file's name. Throws Failure "Cannot create file ..." on any failure; the file then keeps its
-// previous content. The new content is given in pieces, written one after the other.
-void rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault = {});
+// then takes the file's name. Fails with "Cannot create file ..." on any failure; the file then
+// keeps its previous content. The new content is given in pieces, written one after the other.
+Result<void> rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces,
+                              const RewriteFault& fault = {});
 
 // The six results files in one folder (the program's folder, or a test's).
 class ResultsFiles {
@@ -76,17 +77,14 @@ public:
     QString path(const QString& schoolClass) const { return m_folder + resultsFileName(schoolClass); }
 
     // The class's file with its breaks normalised.
-    QByteArray read(const QString& schoolClass) const;
-
-    // Writes the normalised text back to the class's file, given in pieces.
-    void write(const QString& schoolClass, const QByteArrayList& pieces) const;
+    Result<QByteArray> read(const QString& schoolClass) const;
 
     // The whole save: read, add the line in Windows-1250, rewrite. The file must exist: a
     // missing file fails the read and nothing is created. A line the code page can't hold is
     // refused before anything is written. Another save of the same file, in this program or
     // another, waits: the save holds a lock file beside the file the name leads to from the read
-    // to the rename, and gives up with a Failure when it can't get it within the wait.
-    void append(const QString& schoolClass, const QString& line) const;
+    // to the rename, and gives up when it can't get it within the wait.
+    Result<void> append(const QString& schoolClass, const QString& line) const;
 
     void setRewriteFault(RewriteFault fault) { m_fault = std::move(fault); }
 

@@ -160,11 +160,10 @@ void Twyniki::FormShow() {
         // current; the other classes are still read.
         Pending& pending = m_pending[i];
         pending = {};
-        try {
-            pending.bytes = files.read(classes.at(i));
-        } catch (const cyfrolia::Failure& failure) {
-            m_failures.append(cyfrolia::errorDialogText(failure.message()));
-        }
+        if (cyfrolia::Result<QByteArray> read = files.read(classes.at(i)))
+            pending.bytes = std::move(read).value();
+        else
+            m_failures.append(cyfrolia::errorDialogText(read.failure()));
         box(i)->setPlainText(takeSome(pending.bytes, pending.done, kFirstBytes));
     }
     if (isLoading())

@@ -195,16 +195,15 @@ void Tzapisz::zapiszClick() {
     const QString schoolClass = klasa->toPlainText();
     if (!cyfrolia::isSchoolClass(schoolClass))
         return;
-    try {
-        const cyfrolia::ResultsFiles files(resultsFolder());
-        const QString line =
-            cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
-        files.append(schoolClass, line);
-        close();
-    } catch (const cyfrolia::Failure& failure) {
+    const QString line =
+        cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
+    const cyfrolia::Result<void> saved = cyfrolia::ResultsFiles(resultsFolder()).append(schoolClass, line);
+    if (!saved) {
         // The window stays open with everything as it was, to try again or cancel.
-        showErrorDialog(failure.message(), this);
+        showErrorDialog(saved.failure(), this);
+        return;
     }
+    close();
 }
 
 void Tzapisz::anulujClick() {

@@ -33,12 +33,9 @@ bool promisesMoreThanItHolds(const QByteArray& head, qint64 fileSize, const QSiz
 
 Result<QImage> readMaskBitmap(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        // Qt words a folder in its own way; the system's reason is "Is a directory".
-        const QString reason =
-            QFileInfo(path).isDir() ? QString::fromLocal8Bit(std::strerror(EISDIR)) : file.errorString();
-        return Failed{cannotOpenFileMessage(path, reason)};
-    }
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return Failed{cannotOpenFileMessage(path, systemReason(file, errno))};
     const QByteArray head = file.peek(34);
     QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false); // a PNG under the name is not a bitmap

@@ -166,8 +166,9 @@ int main(int argc, char* argv[]) {
     const double coreSave =
         medianMs([&] { writePlain(first, contents[0]); },
                  [&] {
-                     cyfrolia::ResultsFiles(folder).append(
-                         QStringLiteral("I"), QStringLiteral("Łucja Żółć. Ocena: 5. Dnia: 2007-02-08"));
+                     if (!cyfrolia::ResultsFiles(folder).append(
+                             QStringLiteral("I"), QStringLiteral("Łucja Żółć. Ocena: 5. Dnia: 2007-02-08")))
+                         qFatal("the save failed");
                  });
     zapisz->setResultsFolder(folder);
     form7->klasa->setPlainText(QStringLiteral("I"));
