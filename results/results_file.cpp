@@ -202,7 +202,8 @@ QStringList rewriteLeftovers(const QString& folder, const QString& fileName) {
     return found;
 }
 
-Result<void> rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces, const RewriteFault& fault) {
+Result<void> rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces,
+                              const RewriteFault& fault) {
     QSaveFile file(fullPath);
     // Never write in place: without a writable folder for the temporary file, fail instead.
     file.setDirectWriteFallback(false);
@@ -274,12 +275,13 @@ Result<void> ResultsFiles::append(const QString& schoolClass, const QString& lin
         switch (lock.error()) {
         case QLockFile::LockFailedError:
             return Failed{cannotCreateFileMessage(
-                shown, QStringLiteral("Another save into this file is still under way; try again in a moment"))};
+                shown,
+                QStringLiteral("Another save into this file is still under way; try again in a moment"))};
         case QLockFile::PermissionError:
             return Failed{cannotCreateFileMessage(lockPath(target), systemErrorText(EACCES))};
         default:
-            return Failed{
-                cannotCreateFileMessage(lockPath(target), QStringLiteral("The lock file could not be written"))};
+            return Failed{cannotCreateFileMessage(lockPath(target),
+                                                  QStringLiteral("The lock file could not be written"))};
         }
     }
     // Nobody else is saving this file now: a temporary file of its name is a killed save's.

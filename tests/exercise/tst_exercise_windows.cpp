@@ -700,8 +700,7 @@ void TestExerciseWindows::enterBeneathThePanel() {
     QCOMPARE(QApplication::focusWidget(), w->odp);
 }
 
-void TestExerciseWindows::mnemonicsPressWhatCanBeSeen()
-{
+void TestExerciseWindows::mnemonicsPressWhatCanBeSeen() {
     QFETCH(Operation, op);
     ScriptedRandom random{7, 8}; // never a rejected division draw
     auto w = makeWindow(op, random);

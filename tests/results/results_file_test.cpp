@@ -257,7 +257,8 @@ TEST_P(UnreadableFile, FailsToOpenAndCreatesNothing) {
         break;
     }
     const ResultsFiles files(folder.path());
-    const QString message = failureOf([&] { return files.append(QStringLiteral("VI"), QStringLiteral("A B")); });
+    const QString message =
+        failureOf([&] { return files.append(QStringLiteral("VI"), QStringLiteral("A B")); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ")))
         << message.toStdString();
     EXPECT_GT(message.size(), path.size() + 20) << "the system's reason is missing";
@@ -298,7 +299,8 @@ TEST_P(RewriteFailure, KeepsTheOldFile) {
         reached.push_back(step);
         return step == GetParam() ? QStringLiteral("No space left on device") : QString();
     });
-    const QString message = failureOf([&] { return files.append(QStringLiteral("I"), QStringLiteral("A B")); });
+    const QString message =
+        failureOf([&] { return files.append(QStringLiteral("I"), QStringLiteral("A B")); });
     EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". No space left on device")
                            .arg(folder.path()));
     EXPECT_EQ(reached.back(), GetParam());
@@ -331,8 +333,8 @@ TEST(Rewrite, SystemRefusalKeepsWhatStandsThere) {
 TEST(Rewrite, RefusesALineTheCodePageCannotHold) {
     Folder folder;
     folder.put(QStringLiteral("wyniki_kl_I.txt"), "old");
-    const QString message =
-        failureOf([&] { return ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("Я Б")); });
+    const QString message = failureOf(
+        [&] { return ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("Я Б")); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file"))) << message.toStdString();
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "old");
 }
@@ -349,8 +351,8 @@ TEST(Rewrite, FailedWriteGivesTheSystemsReason) {
     rlimit limited = saved;
     limited.rlim_cur = 16 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const QString message =
-        failureOf([&] { return ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("A B")); });
+    const QString message = failureOf(
+        [&] { return ResultsFiles(folder.path()).append(QStringLiteral("I"), QStringLiteral("A B")); });
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(message.toStdString(), QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". %2")
@@ -375,7 +377,8 @@ TEST(SharedFolder, SaveThroughALinkKeepsTheLink) {
     shared.put(QStringLiteral("wyniki_kl_II.txt.kopia12"), "teacher's");
     shared.put(QStringLiteral("wyniki_kl_I.txt.Ab3dE9"), "another class");
 
-    ASSERT_TRUE(ResultsFiles(program.path()).append(QStringLiteral("II"), QStringLiteral("Ola Lis. Ocena: 6. Dnia: x")));
+    ASSERT_TRUE(ResultsFiles(program.path())
+                    .append(QStringLiteral("II"), QStringLiteral("Ola Lis. Ocena: 6. Dnia: x")));
 
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(program.entries(), QStringList{QStringLiteral("wyniki_kl_II.txt")});
@@ -448,8 +451,8 @@ TEST(SharedFolder, TwoProcessesSavingAtOnceKeepEveryLine) {
             for (int round = 0; round < kRounds; ++round) {
                 if (go[c].receive() != 'g')
                     ::_exit(2);
-                const bool saved = bool(
-                    files.append(QStringLiteral("III"), QStringLiteral("Dziecko%1 Runda%2").arg(c).arg(round)));
+                const bool saved = bool(files.append(QStringLiteral("III"),
+                                                     QStringLiteral("Dziecko%1 Runda%2").arg(c).arg(round)));
                 done[c].send(saved ? 'o' : 'f');
             }
         }));
@@ -492,7 +495,8 @@ TEST(SharedFolder, LockOfAProgramHoldsUntilItIsKilled) {
     ResultsFiles files(folder.path());
     // Only a dead holder counts as gone: a lock's age alone must not free it here.
     files.setLockTimes(300, 3600 * 1000);
-    const QString message = failureOf([&] { return files.append(QStringLiteral("IV"), QStringLiteral("A B")); });
+    const QString message =
+        failureOf([&] { return files.append(QStringLiteral("IV"), QStringLiteral("A B")); });
     EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". Another save into this file is still under "
                                       "way; try again in a moment")
                            .arg(path));
