@@ -11,12 +11,16 @@
 #include "shell/tform7.h"
 #include "support/modal_driver.h"
 
+#include "common/failure.h"
 #include <QAccessible>
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+
 #include <QtTest>
+
+#include <cerrno>
 
 #include <memory>
 
@@ -304,7 +308,7 @@ private slots:
         QTest::addColumn<bool>("missing");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << QByteArray() << true
-                                 << "Cannot open file \"%1\". No such file or directory.";
+                                 << "Cannot open file \"%1\". " + cyfrolia::systemErrorText(ENOENT) + ".";
         QTest::newRow("empty") << QByteArray() << false << "Bitmap image is not valid.";
         QTest::newRow("png") << QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001") << false
                              << "Bitmap image is not valid.";
