@@ -186,6 +186,23 @@ e2e_wait_atspi() {
 # the problem's time bar has time left (by the program at full bar otherwise).
 e2e_judge() { e2e_atspi judge || e2e_fail "the series did not end"; }
 
+# e2e_wrong_addition_series: from the menu, the addition window for class I and a whole series of
+# empty answers, up to the summary's grade "0"; sets `menu` and `exercise` to the windows' ids.
+e2e_wrong_addition_series() {
+    menu=$(e2e_wait_window "Cyfrolia")
+    e2e_click "$menu" 212 107 # "Dodawanie"
+    local chooser
+    chooser=$(e2e_wait_window "Poziom")
+    e2e_click "$chooser" 208 196 # OK, "I klasa" is checked
+    e2e_wait_gone "Poziom"
+    exercise=$(e2e_wait_window "Dodawanie")
+    e2e_click "$exercise" 316 299 # START
+    e2e_wait_active "$exercise"
+    # Every Enter judges the empty answer as wrong at once; 49 of them end the series.
+    e2e_judge
+    e2e_wait_atspi 0 text ocena
+}
+
 # e2e_answer <+|-|*|/>: the right result of the problem on screen, typed and confirmed with Return
 # (on the next problem if this one's time is nearly up).
 e2e_answer() { e2e_atspi answer "$1" || e2e_fail "no problem was answered"; }

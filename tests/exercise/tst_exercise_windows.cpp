@@ -53,6 +53,13 @@ std::unique_ptr<ExerciseWindow> makeWindow(Operation op, cyfrolia::RandomSource&
     return nullptr;
 }
 
+// Shows the window as the active one, where keys and shortcuts reach it.
+bool showActive(QWidget* window) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
 void addWindowRows() {
     QTest::addColumn<Operation>("op");
     QTest::newRow("form2") << Operation::Addition;
@@ -651,9 +658,7 @@ void TestExerciseWindows::enterBeneathThePanel() {
     QFETCH(Operation, op);
     ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(showActive(w.get()));
     runToSummary(*w);
     QCOMPARE(QApplication::focusWidget(), w->odp);
     const int wrong = w->zle->text().toInt();
@@ -704,9 +709,7 @@ void TestExerciseWindows::mnemonicsPressWhatCanBeSeen() {
     QFETCH(Operation, op);
     ScriptedRandom random{7, 8}; // never a rejected division draw
     auto w = makeWindow(op, random);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(showActive(w.get()));
     const auto alt = [&w](Qt::Key key) { QTest::keyClick(w->windowHandle(), key, Qt::AltModifier); };
 
     alt(Qt::Key_S); // START
@@ -944,9 +947,7 @@ void TestExerciseWindows::screenReaders() {
     QFETCH(Operation, op);
     ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(showActive(w.get()));
     const auto read = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
     const auto name = [&](QWidget* widget) { return read(widget)->text(QAccessible::Name); };
 
