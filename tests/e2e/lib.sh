@@ -13,6 +13,15 @@ e2e_log() { echo "[e2e $(date +%T)] $*" >&2; }
 e2e_fail() {
     e2e_log "FAIL: $*"
     e2e_screenshot "failure" || true
+    # What the program said, and where it waits if it is still running, to tell a fault of the
+    # program from one of the test.
+    if [[ -n "${E2E_TMP:-}" && -s "$E2E_TMP/app.log" ]]; then
+        e2e_log "the program's output:"
+        tail -n 20 "$E2E_TMP/app.log" >&2
+    fi
+    if [[ -n "$APP_PID" ]] && kill -0 "$APP_PID" 2>/dev/null; then
+        e2e_log "the program still runs, waiting in: $(tr '\0' ' ' </proc/"$APP_PID"/wchan 2>/dev/null)"
+    fi
     exit 1
 }
 

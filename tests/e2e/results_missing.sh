@@ -29,9 +29,18 @@ e2e_wait_atspi "Ola Kot. Ocena: 4. Dnia: 2007-02-08" text klasav
 [[ -z "$(e2e_atspi text klasaiii)" ]] || e2e_fail "the class III box is not empty"
 
 viewer=$(e2e_wait_window "Oceny")
-e2e_click "$viewer" 388 484           # "OK"
+# OK by its key: a click there, then one on "Koniec" at almost the same spot, would make a
+# double click of the two.
+e2e_wait_active "$viewer"
+e2e_key space                         # "OK", which holds the focus
 e2e_wait_gone "Oceny"
-e2e_click "$menu" 210 451             # "Koniec"
+# "Koniec" ends the program. Under heavy load the first click on the menu right after the viewer
+# has closed is at times not taken, so it is given again while the program still runs.
+program_ended() { ! kill -0 "$APP_PID" 2>/dev/null; }
+for _ in 1 2 3; do
+    e2e_click "$menu" 210 451         # "Koniec"
+    e2e_poll 5 program_ended && break
+done
 e2e_expect_exit 0 "Koniec"
 [[ ! -e "$E2E_PROGRAM_DIR/wyniki_kl_III.txt" ]] || e2e_fail "the program created wyniki_kl_III.txt"
 e2e_pass
