@@ -1,6 +1,6 @@
 #include "results/name_validator.h"
 
-#include "results/cp1250.h"
+#include "common/cp1250.h"
 
 bool NameValidator::allowed(QChar c) {
     return c.category() != QChar::Other_Control && cyfrolia::cp1250::canEncode(c.unicode());

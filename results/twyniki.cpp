@@ -3,8 +3,8 @@
 #include "common/error_dialog.h"
 #include "common/failure.h"
 #include "common/program_folder.h"
+#include "common/results_file.h"
 #include "common/style.h"
-#include "results/results_file.h"
 #include "results/results_icon.h"
 
 #include <QApplication>

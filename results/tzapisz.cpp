@@ -3,9 +3,9 @@
 #include "common/error_dialog.h"
 #include "common/failure.h"
 #include "common/program_folder.h"
+#include "common/results_file.h"
 #include "common/style.h"
 #include "results/name_validator.h"
-#include "results/results_file.h"
 #include "results/results_icon.h"
 
 #include <QApplication>

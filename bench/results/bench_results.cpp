@@ -3,7 +3,7 @@
 // write of the same bytes measured in the same run. Each figure is also printed as a line
 // "RESULT name | figure | baseline | ratio".
 #include "app/window_set.h"
-#include "results/results_file.h"
+#include "common/results_file.h"
 #include "results/twyniki.h"
 #include "results/tzapisz.h"
 #include "shell/tform7.h"

@@ -1,5 +1,5 @@
 // Windows-1250 both ways: bytes to text and back, text to bytes and back.
-#include "results/cp1250.h"
+#include "common/cp1250.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Line-break normalisation and the one-line append of the results files: any bytes at all.
-#include "results/results_file.h"
+#include "common/results_file.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

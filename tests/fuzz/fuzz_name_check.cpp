@@ -1,5 +1,5 @@
 // The name fields' check: whatever is typed or pasted, what stays is storable and within the limit.
-#include "results/cp1250.h"
+#include "common/cp1250.h"
 #include "results/name_validator.h"
 
 #include <cstdlib>

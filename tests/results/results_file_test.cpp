@@ -1,6 +1,6 @@
+#include "common/cp1250.h"
 #include "common/failure.h"
-#include "results/cp1250.h"
-#include "results/results_file.h"
+#include "common/results_file.h"
 
 #include <QDir>
 #include <QFile>

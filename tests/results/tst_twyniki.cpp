@@ -1,5 +1,5 @@
 #include "app/window_set.h"
-#include "results/results_file.h"
+#include "common/results_file.h"
 #include "results/twyniki.h"
 #include "support/modal_driver.h"
 

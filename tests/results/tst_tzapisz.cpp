@@ -1,7 +1,7 @@
 #include "app/window_set.h"
+#include "common/cp1250.h"
+#include "common/results_file.h"
 #include "exercise/tform2.h"
-#include "results/cp1250.h"
-#include "results/results_file.h"
 
 #include "results/tzapisz.h"
 #include "shell/tform7.h"

@@ -1,4 +1,4 @@
-#include "results/cp1250.h"
+#include "common/cp1250.h"
 
 #include <array>
 

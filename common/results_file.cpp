@@ -1,7 +1,7 @@
-#include "results/results_file.h"
+#include "common/results_file.h"
 
+#include "common/cp1250.h"
 #include "common/failure.h"
-#include "results/cp1250.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
