@@ -9,6 +9,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Cyfrolia"));
     setApplicationVersion(QStringLiteral("1.0"));
     setOrganizationName(QStringLiteral("Cyfrolia"));
+    // Ties the windows to the launcher: the desktop entry's ID here (Wayland's application ID),
+    // and on X11 the window class "Cyfrolia", which the entry names as StartupWMClass.
+    setDesktopFileName(QStringLiteral("org.example.cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
     setWindowIcon(emblem::icon());
     // The interface is Polish whatever the user's language, Qt's own texts included (the edit

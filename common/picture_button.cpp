@@ -13,6 +13,13 @@ public:
     explicit PictureButtonAccessible(PictureButton* button)
         : QAccessibleWidget(button, QAccessible::Button) {}
 
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (static_cast<PictureButton*>(widget())->isHighlighted())
+            state.focusable = state.focused = true;
+        return state;
+    }
+
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& action) override {
         if (action == pressAction())
@@ -47,6 +54,16 @@ void PictureButton::click() {
     if (!isVisible() || !isEnabled() || (modal && modal != window()))
         return;
     emit clicked();
+}
+
+void PictureButton::setHighlighted(bool highlighted) {
+    if (highlighted == m_highlighted)
+        return;
+    m_highlighted = highlighted;
+    if (highlighted) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 PictureButton::PictureButton(const QString& name, const QString& word, const QSize& size,

@@ -19,6 +19,11 @@ public:
     // modal window.
     void click();
 
+    // Marks the button as the one a keyboard highlight rests on, which screen readers follow as
+    // the focus (the button itself never takes the keyboard focus).
+    void setHighlighted(bool highlighted);
+    bool isHighlighted() const { return m_highlighted; }
+
 signals:
     void clicked();
 
@@ -28,4 +33,5 @@ protected:
 
 private:
     bool m_pressed = false;
+    bool m_highlighted = false;
 };

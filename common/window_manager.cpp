@@ -57,6 +57,14 @@ std::optional<QMargins> readExtents(xcb_connection_t* c, xcb_window_t window, xc
     return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
 }
 
+// The window's own X window, created if need be. Not winId(): that marks the window native, and
+// a window with a parent then makes every sibling and the parent's children native too (the
+// menu's pictures, which would catch clicks meant for the buttons beneath them).
+xcb_window_t nativeWindow(QWidget* window) {
+    window->createWinId();
+    return xcb_window_t(window->internalWinId());
+}
+
 xcb_connection_t* connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
@@ -68,7 +76,7 @@ std::optional<QMargins> frameExtents(QWidget* window) {
     xcb_connection_t* c = connection();
     if (!c)
         return QMargins();
-    const auto id = xcb_window_t(window->winId());
+    const xcb_window_t id = nativeWindow(window);
     const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
     if (auto known = readExtents(c, id, extents))
         return known;
@@ -105,7 +113,7 @@ void setOwner(QWidget* window, QWidget* owner) {
     if (!c || !window->internalWinId())
         return;
     const auto id = xcb_window_t(window->internalWinId());
-    const auto ownerId = owner ? xcb_window_t(owner->window()->winId()) : XCB_WINDOW_NONE;
+    const auto ownerId = owner ? nativeWindow(owner->window()) : XCB_WINDOW_NONE;
     if (ownerId == XCB_WINDOW_NONE)
         xcb_delete_property(c, id, XCB_ATOM_WM_TRANSIENT_FOR);
     else

@@ -8,30 +8,46 @@
 
 namespace {
 
-// A progress bar from 0 to 100 with the time used as its value; read-only.
-class TimeBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+// A progress bar whose text is the time used, "42%". It offers no value to set: a value would
+// come with increase and decrease actions, which a time bar cannot honour.
+class TimeBarAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit TimeBarAccessible(TimeBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface*>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value)
-            return QString::number(bar()->value()) + QLatin1Char('%');
+            return shown();
         return QAccessibleWidget::text(kind);
     }
 
-    QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant&) override {}
-    QVariant maximumValue() const override { return 100; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 0; }
+    QString text(int startOffset, int endOffset) const override {
+        return shown().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(shown().size()); }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
 
 private:
-    TimeBar* bar() const { return static_cast<TimeBar*>(widget()); }
+    QString shown() const {
+        return QString::number(static_cast<TimeBar*>(widget())->value()) + QLatin1Char('%');
+    }
 };
 
 QAccessibleInterface* timeBarFactory(const QString& className, QObject* object) {
@@ -56,8 +72,6 @@ void TimeBar::setValue(int value) {
         return;
     m_value = value;
     update();
-    QAccessibleValueChangeEvent changed(this, m_value);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void TimeBar::paintEvent(QPaintEvent*) {
@@ -73,15 +87,16 @@ void TimeBar::paintEvent(QPaintEvent*) {
     const QRect done(inner.left(), inner.top(), filled, inner.height());
     p.fillRect(done, full);
 
-    // The percentage, inverted against the colour beneath each part of it.
+    // The percentage, in the colour that reads best against the part beneath it: black on red,
+    // white on green (each over 4.5:1).
     const QString text = QString::number(m_value) + QLatin1Char('%');
     p.setFont(font());
     p.save();
     p.setClipRect(done);
-    p.setPen(QColor(0, 255, 255));
+    p.setPen(Qt::black);
     p.drawText(inner, Qt::AlignCenter, text);
     p.restore();
     p.setClipRect(QRect(done.right() + 1, inner.top(), inner.width() - filled, inner.height()));
-    p.setPen(QColor(255, 127, 255));
+    p.setPen(Qt::white);
     p.drawText(inner, Qt::AlignCenter, text);
 }

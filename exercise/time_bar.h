@@ -3,8 +3,8 @@
 #include <QWidget>
 
 // The time bar: single-line border, green empty part, red filled part growing from the left,
-// and the percentage in the centre in colours inverted against those beneath it. Screen readers
-// see a progress bar named "Czas" whose value is the percentage.
+// and the percentage in the centre, black on red and white on green. Screen readers
+// see a progress bar named "Czas" whose text is the percentage.
 class TimeBar : public QWidget {
     Q_OBJECT
 public:

@@ -204,7 +204,7 @@ void Twyniki::reportFailures() {
     // One dialog names every file that could not be read.
     const QString message = m_failures.join(QLatin1Char('\n'));
     m_failures.clear();
-    showErrorDialog(message, this);
+    showErrorDialog(message, parentWidget());
 }
 
 void Twyniki::Button1Click() {
@@ -218,17 +218,13 @@ void Twyniki::setVisible(bool visible) {
         centreOnScreen();
         m_placed = true;
     }
-    AppWindow::setVisible(visible);
-}
-
-void Twyniki::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
+    // The files are read, and a file that can't be read is reported, before the window opens;
+    // it opens all the same once the message is dismissed.
+    if (visible && !isVisible()) {
         FormShow();
-        // Reported once the window is up, so it opens all the same behind the message.
-        if (!m_failures.isEmpty())
-            QTimer::singleShot(0, this, &Twyniki::reportFailures);
+        reportFailures();
     }
-    AppWindow::showEvent(event);
+    AppWindow::setVisible(visible);
 }
 
 void Twyniki::hideEvent(QHideEvent* event) {

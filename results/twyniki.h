@@ -49,7 +49,6 @@ public:
     void setVisible(bool visible) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 

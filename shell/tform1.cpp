@@ -9,6 +9,7 @@
 #include "shell/mask_region.h"
 #include "shell/shell_pictures.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -22,6 +23,23 @@
 using namespace style;
 
 Tform1* form1 = nullptr;
+
+namespace {
+
+// Screen readers meet the menu as a window named with the application's title, not as a bare
+// pane.
+class MenuAccessible : public QAccessibleWidget {
+public:
+    explicit MenuAccessible(QWidget* menu) : QAccessibleWidget(menu, QAccessible::Window) {}
+};
+
+QAccessibleInterface* menuFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("Tform1") && object && object->isWidgetType())
+        return new MenuAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* parent) : QLabel(parent) {
     setObjectName(name);
@@ -47,8 +65,12 @@ void MenuPicture::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    static const bool accessible = (QAccessible::installFactory(menuFactory), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("form1"));
-    setWindowTitle(QStringLiteral("Cyfrolia"));
+    // The window has no title bar, so its title is only read by the taskbar and screen readers:
+    // the application's title.
+    setWindowTitle(QStringLiteral("Cyfrolia 1.0"));
     setFixedSize(446, 495);
     setFont(pixelFont(kSans, 11));
     setFocusPolicy(Qt::NoFocus);
@@ -68,6 +90,7 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     connect(Image9, &MenuPicture::mouseUp, this, &Tform1::Image9MouseUp);
 
     createButtons();
+    accessibility::refreshAccessible(this);
 }
 
 void Tform1::createButtons() {
@@ -81,29 +104,24 @@ void Tform1::createButtons() {
         const char* word;
         QColor colour;
         QRect place;
-        bool handOverNormal;
         Qt::Key letter; // a letter of the word, unique in the menu
     } buttons[] = {
         {"dodawanie", "Image1", &Tform1::dodawanie, &Tform1::Image1, &Tform1::dodawanieClick,
-         &Tform1::Image1MouseMove, "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), true, Qt::Key_D},
+         &Tform1::Image1MouseMove, "Dodawanie", QColor(0, 120, 0), QRect(136, 88, 153, 38), Qt::Key_D},
         {"odejmowanie", "Image2", &Tform1::odejmowanie, &Tform1::Image2, &Tform1::odejmowanieClick,
-         &Tform1::Image2MouseMove, "Odejmowanie", QColor(0, 120, 0), QRect(120, 136, 182, 38), true,
-         Qt::Key_O},
+         &Tform1::Image2MouseMove, "Odejmowanie", QColor(0, 120, 0), QRect(120, 136, 182, 38), Qt::Key_O},
         {"mnozenie", "Image3", &Tform1::mnozenie, &Tform1::Image3, &Tform1::mnozenieClick,
-         &Tform1::Image3MouseMove, "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), true, Qt::Key_M},
+         &Tform1::Image3MouseMove, "Mnożenie", QColor(0, 120, 0), QRect(144, 184, 135, 38), Qt::Key_M},
         {"dzielenie", "Image4", &Tform1::dzielenie, &Tform1::Image4, &Tform1::dzielenieClick,
-         &Tform1::Image4MouseMove, "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), true, Qt::Key_Z},
+         &Tform1::Image4MouseMove, "Dzielenie", QColor(0, 120, 0), QRect(144, 232, 130, 38), Qt::Key_Z},
         {"Image13", "Image14", &Tform1::Image13, &Tform1::Image14, &Tform1::Image13Click,
-         &Tform1::Image14MouseMove, "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), false,
-         Qt::Key_P},
+         &Tform1::Image14MouseMove, "Poziom", QColor(0, 175, 175), QRect(152, 280, 111, 38), Qt::Key_P},
         {"wyn_wcis", "wyn_norm", &Tform1::wyn_wcis, &Tform1::wyn_norm, &Tform1::wyn_wcisClick,
-         &Tform1::wyn_normMouseMove, "Wyniki", QColor(15, 100, 190), QRect(136, 328, 143, 38), false,
-         Qt::Key_W},
+         &Tform1::wyn_normMouseMove, "Wyniki", QColor(15, 100, 190), QRect(136, 328, 143, 38), Qt::Key_W},
         {"Image11", "Image12", &Tform1::Image11, &Tform1::Image12, &Tform1::Image11Click,
-         &Tform1::Image12MouseMove, "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), false,
-         Qt::Key_R},
+         &Tform1::Image12MouseMove, "O programie", QColor(145, 145, 90), QRect(126, 376, 168, 38), Qt::Key_R},
         {"Image7", "Image8", &Tform1::Image7, &Tform1::Image8, &Tform1::Image7Click, &Tform1::Image8MouseMove,
-         "Koniec", QColor(130, 160, 140), QRect(157, 432, 106, 38), true, Qt::Key_K},
+         "Koniec", QColor(130, 160, 140), QRect(157, 432, 106, 38), Qt::Key_K},
     };
     for (const auto& b : buttons) {
         const QString word = QString::fromUtf8(b.word);
@@ -118,13 +136,16 @@ void Tform1::createButtons() {
         connect(hover, &PictureButton::clicked, this, b.click);
         this->*b.hover = hover;
 
+        // The raised face lies over the button but lets the mouse through to it, so no press can
+        // land on a face that is about to be hidden. The button's own enter and leave switch
+        // the look.
         auto* normal = new MenuPicture(QLatin1String(b.normalName), QPixmap(), this);
         crisp::setPicture(normal, lozenge(false));
         normal->setGeometry(b.place);
-        normal->setCursor(b.handOverNormal ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        connect(normal, &MenuPicture::mouseMove, this, b.move);
+        normal->setAttribute(Qt::WA_TransparentForMouseEvents);
+        hover->installEventFilter(this);
         this->*b.normal = normal;
-        m_buttons.push_back({normal, b.click, b.letter});
+        m_buttons.push_back({hover, normal, b.click, b.move, b.letter});
     }
 }
 
@@ -228,6 +249,8 @@ void Tform1::Image8MouseMove() {
 void Tform1::restoreNormalPictures() {
     for (MenuPicture* picture : {Image1, Image2, Image3, Image4, Image14, wyn_norm, Image12, Image8})
         picture->show();
+    if (m_highlighted >= 0)
+        m_buttons[m_highlighted].hover->setHighlighted(false);
     m_highlighted = -1;
 }
 
@@ -236,14 +259,28 @@ void Tform1::highlight(int index) {
     restoreNormalPictures();
     m_highlighted = index;
     m_buttons[index].normal->hide();
+    m_buttons[index].hover->setHighlighted(true);
+}
+
+bool Tform1::eventFilter(QObject* watched, QEvent* event) {
+    const bool enter = event->type() == QEvent::Enter;
+    if (enter || event->type() == QEvent::Leave) {
+        for (const MenuButton& b : m_buttons) {
+            if (b.hover != watched)
+                continue;
+            if (enter)
+                (this->*b.move)();
+            else if (&b - m_buttons.data() != m_highlighted)
+                b.normal->show();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Tform1::keyPressEvent(QKeyEvent* event) {
     const int count = int(m_buttons.size());
     const int key = event->key();
-    // A letter alone or with Alt: the menu has no field to type into.
-    const bool plainOrAlt =
-        !(event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier | Qt::ShiftModifier));
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (key == Qt::Key_Down || key == Qt::Key_Right) {
         highlight(m_highlighted < 0 ? 0 : (m_highlighted + 1) % count);
     } else if (key == Qt::Key_Up || key == Qt::Key_Left) {
@@ -253,8 +290,13 @@ void Tform1::keyPressEvent(QKeyEvent* event) {
             (this->*m_buttons[m_highlighted].click)();
     } else if (const auto it = std::find_if(m_buttons.begin(), m_buttons.end(),
                                             [key](const MenuButton& b) { return b.letter == key; });
-               plainOrAlt && it != m_buttons.end()) {
-        (this->*it->click)();
+               it != m_buttons.end() && (modifiers == Qt::NoModifier || modifiers == Qt::AltModifier)) {
+        // A stray letter only shows where it leads; with Alt it presses the button, so no single
+        // key ends the program.
+        if (modifiers == Qt::AltModifier)
+            (this->*it->click)();
+        else
+            highlight(int(it - m_buttons.begin()));
     } else {
         QWidget::keyPressEvent(event);
     }

@@ -31,8 +31,9 @@ protected:
 
 // The main menu window: borderless, cut to the notebook's outline by forma.bmp, dragged by its
 // inner page. The application's main window. None of its controls takes the focus, but the
-// window takes keys: arrows move a highlight over the buttons, Enter or Space presses it, and
-// each button's letter presses it at once.
+// window takes keys: arrows or a button's letter move a highlight over the buttons, Enter or
+// Space presses the highlighted one, and Alt with a button's letter presses it at once. The
+// highlighted button is the focus that screen readers follow.
 class Tform1 : public QWidget {
     Q_OBJECT
 public:
@@ -97,6 +98,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createButtons();
@@ -104,8 +106,10 @@ private:
     void highlight(int index);
 
     struct MenuButton {
+        PictureButton* hover;
         MenuPicture* normal;
         void (Tform1::*click)();
+        void (Tform1::*move)();
         Qt::Key letter;
     };
     std::vector<MenuButton> m_buttons; // top to bottom

@@ -46,7 +46,7 @@ wait_red() { # <yes|no>
 }
 
 e2e_start_app
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 e2e_click "$menu" $((126 + 84)) $((376 + 19)) # "O programie"
 about=$(e2e_wait_window About)
 e2e_wait_atspi OKButton focused

@@ -7,7 +7,8 @@ Commands:
   text <id|name>      text (or name) of the widget
   name <id|name>      its accessible name, as a screen reader reads it
   role <id|name>      its role ("push button", "progress bar", ...)
-  value <id|name>     its current value, for widgets with one
+  actions <id|name>   the names of its actions, one a line
+  value <id|name>     the time bar's percentage, as a number
   press <id|name>     performs its "Press" action
   operands            the two numbers of the problem line, from its sentence
   focused             id (or name) of the widget with the keyboard focus
@@ -16,6 +17,7 @@ Commands:
   answer <+|-|*|/>    types the right result of the problem on screen and presses Return (on the
                       next problem if this one's bar is past half)
   listen              prints "ready", then every notification the program shows, one a line
+  listen-focus        prints "ready", then id (or name) of each widget that takes the focus
   dump                the whole tree, one widget a line
 """
 import subprocess
@@ -81,6 +83,15 @@ def listen():
     pyatspi.Registry.start()
 
 
+def listen_focus():
+    def focused(event):
+        print(event.source.description or event.source.name, flush=True)
+
+    pyatspi.Registry.registerEventListener(focused, "focus:")
+    print("ready", flush=True)
+    pyatspi.Registry.start()
+
+
 def shown(app, wanted):
     for node, _ in walk(app):
         if (node.name == wanted or node.description == wanted) and node.getState().contains(pyatspi.STATE_SHOWING):
@@ -98,11 +109,8 @@ def fresh_text(node):
 
 
 def fresh_value(node):
-    try:
-        node.clear_cache()
-    except AttributeError:
-        pass
-    return node.queryValue().currentValue
+    # The time bar reads as its percentage, "42%".
+    return int(fresh_text(node).rstrip("%"))
 
 
 def operands_of(problem):
@@ -179,6 +187,8 @@ def main(argv):
     cmd = argv[1] if len(argv) > 1 else "dump"
     if cmd == "listen":
         return listen()
+    if cmd == "listen-focus":
+        return listen_focus()
     app = application()
     if cmd == "dump":
         for node, depth in walk(app):
@@ -194,7 +204,12 @@ def main(argv):
         print(find(app, argv[2]).getRoleName())
         return 0
     if cmd == "value":
-        print(int(find(app, argv[2]).queryValue().currentValue))
+        print(fresh_value(find(app, argv[2])))
+        return 0
+    if cmd == "actions":
+        action = find(app, argv[2]).queryAction()
+        for i in range(action.nActions):
+            print(action.getName(i))
         return 0
     if cmd == "press":
         press(find(app, argv[2]))

@@ -41,22 +41,37 @@ bar_colour() {
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
 }
 
+last_focus() { [[ $(tail -n 1 "$E2E_TMP/focus.log") == "$1" ]]; }
+
 focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
 
 # wait_focused <id>: until the window has the keyboard's focus.
-wait_focused() {
+wait_last_focus() { [[ $(tail -n 1 "$E2E_TMP/focus.log") == "$1" ]]; }
+
+focused() {
     e2e_poll 10 focused "$1" || e2e_fail "window $1 did not get the focus"
 }
 
 e2e_start_app
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 wait_focused "$menu"
-name=$(xprop -id "$menu" _NET_WM_NAME | sed -n 's/.*= "\(.*\)"/\1/p')
-[[ "$name" == Cyfrolia ]] || e2e_fail "the taskbar entry reads '$name'"
+# The taskbar shows the application's title, and screen readers meet the menu as a window of
+# that name.
+for property in _NET_WM_NAME WM_NAME; do
+    name=$(xprop -id "$menu" "$property" | sed -n 's/.*= "\(.*\)"/\1/p')
+    [[ "$name" == "Cyfrolia 1.0" ]] || e2e_fail "the taskbar entry's $property reads '$name'"
+done
+e2e_atspi dump | grep -q "^  frame name='Cyfrolia 1.0'" || e2e_fail "the menu is no window named 'Cyfrolia 1.0': $(e2e_atspi dump | head -n 3)"
 expect_centred "$menu" "the menu"
 
-# Down highlights "Dodawanie", Enter presses it: the class chooser comes first.
-e2e_key Down Return
+# Down highlights "Dodawanie", heard as the focus; Enter presses it: the class chooser comes first.
+e2e_atspi listen-focus >"$E2E_TMP/focus.log" 2>&1 &
+E2E_PIDS+=($!)
+e2e_poll 20 grep -q ready "$E2E_TMP/focus.log" || e2e_fail "the focus listener did not start"
+e2e_key Down
+e2e_wait_atspi dodawanie focused
+e2e_poll 5 last_focus dodawanie || e2e_fail "no focus event for the highlight: $(cat "$E2E_TMP/focus.log")"
+e2e_key Return
 chooser=$(e2e_wait_window Poziom)
 expect_owned "$chooser" "the class chooser"
 e2e_click "$chooser" $((256 + 20)) $((144 + 12)) # "VI klasa"
@@ -93,15 +108,15 @@ xdotool search --onlyvisible --name '^Dodawanie$' >/dev/null || e2e_fail "Alt+W 
 e2e_key alt+w
 e2e_wait_gone Dodawanie
 
-# Letters of the menu: R for "O programie", W for "Wyniki".
-e2e_key r
+# Alt and a letter of the menu: R for "O programie", W for "Wyniki".
+e2e_key alt+r
 about=$(e2e_wait_window About)
 expect_centred "$about" "the About window"
 expect_owned "$about" "the About window"
 e2e_key Return
 e2e_wait_gone About
 
-e2e_key w
+e2e_key alt+w
 viewer=$(e2e_wait_window Oceny)
 expect_centred "$viewer" "the grades viewer"
 expect_owned "$viewer" "the grades viewer"
@@ -110,7 +125,13 @@ expect_owned "$viewer" "the grades viewer"
 e2e_key Tab Tab Tab Tab Tab Tab Tab space
 e2e_wait_gone Oceny
 
+# A stray K only moves the highlight to "Koniec", which screen readers hear as the focus; Alt+K
+# ends the program.
 e2e_key k
+e2e_wait_atspi Image7 focused
+e2e_poll 5 last_focus Image7 || e2e_fail "no focus event for the highlight: $(cat "$E2E_TMP/focus.log")"
+kill -0 "$APP_PID" || e2e_fail "a stray K ended the program"
+e2e_key alt+k
 e2e_expect_exit 0 '"Koniec"'
 
 # Without a window manager: nothing frames the windows, and they are centred as they are.
@@ -119,11 +140,11 @@ kill "$openbox_pid"
 wait "$openbox_pid" 2>/dev/null || true
 xprop -root -remove _NET_SUPPORTING_WM_CHECK
 e2e_start_app
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 expect_centred "$menu" "the menu without a window manager"
 xdotool windowfocus --sync "$menu"
 wait_focused "$menu"
-e2e_key r
+e2e_key alt+r
 about=$(e2e_wait_window About)
 expect_centred "$about" "the About window without a window manager"
 e2e_pass

@@ -21,7 +21,7 @@ wait_announced() {
 }
 e2e_start_app
 
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 e2e_click "$menu" 212 107 # "Dodawanie"
 chooser=$(e2e_wait_window Poziom)
 e2e_click "$chooser" 208 196 # OK: class I
@@ -38,6 +38,7 @@ wait_announced "$left plus $right równa się"
 [[ $(e2e_atspi name odp) == Odpowiedź ]] || e2e_fail "the answer field is named '$(e2e_atspi name odp)'"
 [[ $(e2e_atspi name licznik) == "Pozostało: 49" ]] || e2e_fail "the count reads '$(e2e_atspi name licznik)'"
 [[ $(e2e_atspi role pasek) == "progress bar" ]] || e2e_fail "the time bar is a $(e2e_atspi role pasek)"
+[[ -z $(e2e_atspi actions pasek) ]] || e2e_fail "the time bar offers actions: $(e2e_atspi actions pasek | tr '\n' ' ')"
 for _ in $(seq 60); do (($(e2e_atspi value pasek) > 0)) && break; sleep 0.1; done
 (($(e2e_atspi value pasek) > 0)) || e2e_fail "the time bar's value stays 0"
 

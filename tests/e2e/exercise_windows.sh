@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 e2e_start_app
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 
 field_lost_focus() { [[ $(e2e_atspi focused) != odp ]]; }
 

@@ -122,16 +122,35 @@ e2e_start_app() {
     APP_PID=$!
 }
 
-# e2e_wait_window <exact title> [timeout s]: prints the window id once it is mapped.
+# e2e_find_window <exact title> [type]: the id of a shown window of that title, and of that
+# _NET_WM_WINDOW_TYPE (NORMAL, DIALOG) if one is given.
+e2e_find_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        if [[ -z "${2:-}" ]] || xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# e2e_wait_window <exact title> [timeout s] [type]: prints the window id once it is mapped.
 e2e_wait_window() {
-    local title=$1 timeout=${2:-20} id deadline=$((SECONDS + ${2:-20}))
+    local title=$1 id deadline=$((SECONDS + ${2:-20}))
     while ((SECONDS < deadline)); do
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        id=$(e2e_find_window "$title" "${3:-}" || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.05
     done
     e2e_fail "window \"$title\" did not appear"
 }
+
+# The menu and the error messages share the application's title; the menu is the normal window.
+E2E_TITLE="Cyfrolia 1.0"
+e2e_wait_menu() { e2e_wait_window "$E2E_TITLE" 20 NORMAL; }
+e2e_wait_message() { e2e_wait_window "$E2E_TITLE" 20 DIALOG; }
+e2e_wait_message_gone() { e2e_wait_gone "$E2E_TITLE" 20 DIALOG; }
 
 # e2e_wait_active <window id> [timeout s]: waits until the window manager has given it the focus,
 # so that keys reach it.
@@ -140,11 +159,11 @@ e2e_wait_active() {
 }
 e2e_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
 
-# e2e_wait_gone <exact title> [timeout s]
+# e2e_wait_gone <exact title> [timeout s] [type]
 e2e_wait_gone() {
     local title=$1 deadline=$((SECONDS + ${2:-20}))
     while ((SECONDS < deadline)); do
-        xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
+        e2e_find_window "$title" "${3:-}" >/dev/null || return 0
         sleep 0.05
     done
     e2e_fail "window \"$title\" is still shown"
@@ -198,7 +217,7 @@ e2e_judge() { e2e_atspi judge || e2e_fail "the series did not end"; }
 # e2e_wrong_addition_series: from the menu, the addition window for class I and a whole series of
 # empty answers, up to the summary's grade "0"; sets `menu` and `exercise` to the windows' ids.
 e2e_wrong_addition_series() {
-    menu=$(e2e_wait_window "Cyfrolia")
+    menu=$(e2e_wait_menu)
     e2e_click "$menu" 212 107 # "Dodawanie"
     local chooser
     chooser=$(e2e_wait_window "Poziom")

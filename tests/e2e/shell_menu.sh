@@ -22,7 +22,7 @@ is_shaped() { [[ -n $(shape_extents "$1") && $(shape_extents "$1") != "446x495+0
 at_origin() { [[ $(e2e_window_origin "$1") == "$2 $3" ]]; }
 
 e2e_start_app
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 read -r ox oy < <(e2e_window_origin "$menu")
 e2e_log "menu at $ox,$oy"
 e2e_poll 20 is_shaped "$menu" || e2e_fail "the menu is not shaped (extents '$(shape_extents "$menu")')"
@@ -80,7 +80,7 @@ e2e_expect_exit 0 "Koniec"
 
 # Closing the menu through the window manager ends the program too.
 e2e_start_app
-menu=$(e2e_wait_window Cyfrolia)
+menu=$(e2e_wait_menu)
 xdotool windowactivate --sync "$menu" 2>/dev/null || xdotool windowfocus --sync "$menu"
 e2e_wait_active "$menu"
 e2e_key alt+F4
@@ -89,16 +89,16 @@ e2e_expect_exit 0 "closing the menu"
 # Without its outline file the menu reports it, then shows as a plain rectangle.
 rm -f "$E2E_PROGRAM_DIR/forma.bmp"
 e2e_start_app
-error=$(e2e_wait_window "Cyfrolia 1.0")
+error=$(e2e_wait_message)
 e2e_wait_active "$error"
 e2e_screenshot missing_mask
 e2e_key Return
-e2e_wait_gone "Cyfrolia 1.0"
-menu=$(e2e_wait_window Cyfrolia)
+e2e_wait_message_gone
+menu=$(e2e_wait_menu)
 read -r ox oy < <(e2e_window_origin "$menu")
 is_white() { [[ $(pixel_at "$1" "$2") == "255,255,255" ]]; }
 e2e_poll 20 is_white "$ox" "$oy" || e2e_fail "the unshaped menu should show its white corner, got $(pixel_at "$ox" "$oy")"
-xdotool search --onlyvisible --name '^Cyfrolia 1\.0$' >/dev/null 2>&1 && e2e_fail "the error came twice"
+e2e_find_window "$E2E_TITLE" DIALOG >/dev/null && e2e_fail "the error came twice"
 extents=$(shape_extents "$menu")
 [[ -z "$extents" || "$extents" == "446x495+0+0" ]] || e2e_fail "without a mask the menu should be whole, extents '$extents'"
 e2e_click "$menu" 210 451

@@ -58,7 +58,6 @@ void TestTwyniki::put(const QString& schoolClass, const QByteArray& content) con
 
 void TestTwyniki::showAndAnswer(ModalDriver& watcher) {
     wyniki->show();
-    // Any report comes once the window is up.
     QTRY_VERIFY(!wyniki->isLoading());
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -100,9 +99,14 @@ void TestTwyniki::unreadableFiles() {
         if (!missing.contains(k))
             put(k, "Ala Nowak. Ocena: 5. Dnia: 2007-02-08 " + k.toLatin1() + "\r\n");
     }
-    ModalDriver watcher;
+    bool viewerUpAtMessage = true;
+    ModalDriver watcher([&](QWidget* window) {
+        viewerUpAtMessage = wyniki->isVisible();
+        ModalDriver::pressOk(window);
+    });
     showAndAnswer(watcher);
     QCOMPARE(watcher.seen().size(), 1);
+    QVERIFY(!viewerUpAtMessage);
     const auto& box = watcher.seen().first();
     QCOMPARE(box.objectName, QStringLiteral("errorDialog"));
     QVERIFY(wyniki->isVisible());

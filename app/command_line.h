@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+
+class QCommandLineParser;
+
+// The program's command line, read before any window exists: help, the version and a mistake
+// need no display.
+namespace command_line {
+
+// Reads the arguments into `parser`, which knows the program's options. Help and the version are
+// printed on standard output, a mistake on standard error, and the code the program then ends with
+// is returned (0, or 2 for a mistake); nothing when the program is to start.
+std::optional<int> read(int argc, char** argv, QCommandLineParser& parser);
+
+} // namespace command_line
