@@ -22,7 +22,7 @@ packages=(
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   locales # the tests run under the Polish locale as well as C
   # asking the window manager for frames and owners; the start-up benchmark watches the screen
-  libxcb1-dev
+  libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels
   # the Debian package: CPack's dependency scan, and the checks of the package and its files
   dpkg-dev file lintian desktop-file-utils appstream
   # the installed copy's end-to-end test runs as an unprivileged user

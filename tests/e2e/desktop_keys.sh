@@ -46,9 +46,7 @@ last_focus() { [[ $(tail -n 1 "$E2E_TMP/focus.log") == "$1" ]]; }
 focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
 
 # wait_focused <id>: until the window has the keyboard's focus.
-wait_last_focus() { [[ $(tail -n 1 "$E2E_TMP/focus.log") == "$1" ]]; }
-
-focused() {
+wait_focused() {
     e2e_poll 10 focused "$1" || e2e_fail "window $1 did not get the focus"
 }
 
@@ -61,7 +59,8 @@ for property in _NET_WM_NAME WM_NAME; do
     name=$(xprop -id "$menu" "$property" | sed -n 's/.*= "\(.*\)"/\1/p')
     [[ "$name" == "Cyfrolia 1.0" ]] || e2e_fail "the taskbar entry's $property reads '$name'"
 done
-e2e_atspi dump | grep -q "^  frame name='Cyfrolia 1.0'" || e2e_fail "the menu is no window named 'Cyfrolia 1.0': $(e2e_atspi dump | head -n 3)"
+tree=$(e2e_atspi dump)
+grep -q "^  frame name='Cyfrolia 1.0'" <<<"$tree" || e2e_fail "the menu is no window named 'Cyfrolia 1.0': $(head -n 3 <<<"$tree")"
 expect_centred "$menu" "the menu"
 
 # Down highlights "Dodawanie", heard as the focus; Enter presses it: the class chooser comes first.
@@ -135,9 +134,8 @@ e2e_key alt+k
 e2e_expect_exit 0 '"Koniec"'
 
 # Without a window manager: nothing frames the windows, and they are centred as they are.
-openbox_pid=${E2E_PIDS[-1]} # started last
-kill "$openbox_pid"
-wait "$openbox_pid" 2>/dev/null || true
+kill "$E2E_WM_PID"
+wait "$E2E_WM_PID" 2>/dev/null || true
 xprop -root -remove _NET_SUPPORTING_WM_CHECK
 e2e_start_app
 menu=$(e2e_wait_menu)

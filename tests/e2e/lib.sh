@@ -88,6 +88,7 @@ e2e_session() {
     /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
     E2E_PIDS+=($!)
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_WM_PID=$!
     E2E_PIDS+=($!)
     # Ready when the window manager has announced itself and the accessibility bus answers.
     e2e_poll 20 e2e_wm_ready || e2e_fail "the window manager did not start"
