@@ -4,7 +4,7 @@
 set -euo pipefail
 icons=$1
 for n in 16 22 24; do
-    read -r size colours < <(convert "$icons/$n.png" -format '%wx%h %k' info:)
+    read -r size colours <<<"$(convert "$icons/$n.png" -format '%wx%h %k' info:)"
     [[ "$size" == "${n}x$n" ]] || { echo "FAIL: $n.png is $size" >&2; exit 1; }
     ((colours <= 3)) || { echo "FAIL: $n.png has $colours colours" >&2; exit 1; }
 done
