@@ -6,7 +6,9 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace cyfrolia {
@@ -62,6 +64,37 @@ QRegion maskRegion(const QImage& mask, QRgb transparent, const QSize& window) {
     // The bitmap gives one band per row; region algebra merges rows with the same runs, which
     // leaves the window system a third of the rectangles for the shipped outline.
     const QRegion whole(within);
+    return whole - (whole - inside);
+}
+
+QRegion deviceMaskRegion(const QImage& mask, QRgb transparent, const QSize& window, qreal ratio,
+                         const QImage& face, QRgb ground) {
+    const QRect within = mask.rect().intersected(QRect(QPoint(0, 0), window));
+    if (within.isEmpty())
+        return {};
+    const QImage colours = mask.convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = face.convertToFormat(QImage::Format_RGB32);
+    const QSize device(int(std::ceil(within.width() * ratio - 0.01)),
+                       int(std::ceil(within.height() * ratio - 0.01)));
+    // White where the window stays, black where it is cut.
+    QImage keep(device, QImage::Format_RGB32);
+    const QRgb out = qRgb(0, 0, 0);
+    const QRgb in = qRgb(255, 255, 255);
+    for (int y = 0; y < device.height(); ++y) {
+        const auto* maskRow = reinterpret_cast<const QRgb*>(
+            colours.constScanLine(std::min(int(y / ratio), within.height() - 1)));
+        const auto* faceRow =
+            y < drawn.height() ? reinterpret_cast<const QRgb*>(drawn.constScanLine(y)) : nullptr;
+        auto* keepRow = reinterpret_cast<QRgb*>(keep.scanLine(y));
+        for (int x = 0; x < device.width(); ++x) {
+            const bool inside =
+                ((maskRow[std::min(int(x / ratio), within.width() - 1)] ^ transparent) & 0xffffff) != 0;
+            const bool bare = faceRow && x < drawn.width() && ((faceRow[x] ^ ground) & 0xffffff) == 0;
+            keepRow[x] = inside && !bare ? in : out;
+        }
+    }
+    const QRegion inside(QBitmap::fromImage(keep.createMaskFromColor(out, Qt::MaskInColor)));
+    const QRegion whole(QRect(QPoint(0, 0), device));
     return whole - (whole - inside);
 }
 

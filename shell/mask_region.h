@@ -23,4 +23,11 @@ Result<QImage> readMaskBitmap(const QString& path);
 // QGuiApplication, as QBitmap does.
 QRegion maskRegion(const QImage& mask, QRgb transparent, const QSize& window);
 
+// The same outline for a screen of `ratio` device pixels per logical pixel, in device pixels: each
+// inside pixel of the mask enlarged, less the device pixels where `face`, the window's picture
+// drawn at that ratio, shows `ground`. The mask follows the face only to the logical pixel; this
+// cuts where the face's own edge lies.
+QRegion deviceMaskRegion(const QImage& mask, QRgb transparent, const QSize& window, qreal ratio,
+                         const QImage& face, QRgb ground);
+
 } // namespace cyfrolia

@@ -2,6 +2,7 @@
 
 #include "common/accessibility.h"
 #include "common/crisp.h"
+#include "common/device_shape.h"
 #include "common/error_dialog.h"
 #include "common/picture_button.h"
 #include "common/program_folder.h"
@@ -188,6 +189,18 @@ void Tform1::FormShow() {
         return;
     }
     CreateVariousWindow(qRgb(0, 0, 0), bitmap.value(), this);
+    cutAtDevicePixels(bitmap.value());
+}
+
+// On a scaled screen Qt enlarges each pixel of the outline, and the white about the rings that the
+// face draws at the finer scale shows along the edge: the outline is cut at the screen's pixels.
+void Tform1::cutAtDevicePixels(const QImage& bitmap) {
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap face = Image10->pixmap();
+    if (ratio == 1 || face.devicePixelRatio() != ratio || mask().isEmpty())
+        return;
+    device_shape::cut(this, cyfrolia::deviceMaskRegion(bitmap, qRgb(0, 0, 0), size(), ratio, face.toImage(),
+                                                       qRgb(255, 255, 255)));
 }
 
 void Tform1::closeEvent(QCloseEvent* event) {

@@ -102,6 +102,7 @@ protected:
 
 private:
     void createButtons();
+    void cutAtDevicePixels(const QImage& bitmap);
     void restoreNormalPictures();
     void highlight(int index);
 

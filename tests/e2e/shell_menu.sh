@@ -86,6 +86,48 @@ e2e_wait_active "$menu"
 e2e_key alt+F4
 e2e_expect_exit 0 "closing the menu"
 
+# On a scaled desktop the outline is cut at the screen's own pixels: nowhere along it does the
+# face's white show beside the black of the screen behind.
+edge_white() {
+    local x y w h
+    read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+    import -window root -crop "$((w + 2))x$((h + 2))+$((x - 1))+$((y - 1))" -depth 8 ppm:- | "$PY" -c '
+import sys
+data = sys.stdin.buffer.read()
+fields, at = [], 0
+while len(fields) < 4:
+    while data[at:at + 1].isspace():
+        at += 1
+    end = at
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[at:end])
+    at = end
+w, h = int(fields[1]), int(fields[2])
+px = data[at + 1:]
+def colour(x, y):
+    i = 3 * (y * w + x)
+    return px[i:i + 3]
+white, black = b"\xff\xff\xff", b"\x00\x00\x00"
+print(sum(1 for y in range(1, h - 1) for x in range(1, w - 1) if colour(x, y) == white
+          and black in (colour(x - 1, y), colour(x + 1, y), colour(x, y - 1), colour(x, y + 1))))'
+}
+for scale in 1.5 2; do
+    QT_SCALE_FACTOR=$scale e2e_start_app
+    menu=$(e2e_wait_menu)
+    read -r ox oy < <(e2e_window_origin "$menu")
+    page_x=$(awk -v s="$scale" -v o="$ox" 'BEGIN{print int(o + 60 * s)}')
+    page_y=$(awk -v s="$scale" -v o="$oy" 'BEGIN{print int(o + 250 * s)}')
+    e2e_poll 20 is_shaped "$menu" || e2e_fail "the menu at scale $scale is not shaped"
+    e2e_poll 20 is_page "$page_x" "$page_y" || e2e_fail "the inner page is not shown at scale $scale"
+    e2e_screenshot "menu_scale_$scale"
+    white=$(edge_white "$menu")
+    [[ "$white" == 0 ]] || e2e_fail "at scale $scale the outline shows $white white pixels of the face"
+    kill "$APP_PID"
+    e2e_wait_exit
+done
+
 # Without its outline file the menu reports it, then shows as a plain rectangle.
 rm -f "$E2E_PROGRAM_DIR/forma.bmp"
 e2e_start_app
