@@ -59,6 +59,11 @@ for property in _NET_WM_NAME WM_NAME; do
     name=$(xprop -id "$menu" "$property" | sed -n 's/.*= "\(.*\)"/\1/p')
     [[ "$name" == "Cyfrolia 1.0" ]] || e2e_fail "the taskbar entry's $property reads '$name'"
 done
+# Docks tie the window to its launcher: the window's class is the desktop entry's StartupWMClass.
+entry="$E2E_DIR/../../packaging/org.example.cyfrolia.desktop"
+wm_class=$(xprop -id "$menu" WM_CLASS | sed -n 's/.*= "[^"]*", "\(.*\)"/\1/p')
+startup=$(sed -n 's/^StartupWMClass=//p' "$entry")
+[[ -n "$wm_class" && "$wm_class" == "$startup" ]] || e2e_fail "the window's class '$wm_class' is not the entry's '$startup'"
 tree=$(e2e_atspi dump)
 grep -q "^  frame name='Cyfrolia 1.0'" <<<"$tree" || e2e_fail "the menu is no window named 'Cyfrolia 1.0': $(head -n 3 <<<"$tree")"
 expect_centred "$menu" "the menu"
