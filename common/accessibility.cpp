@@ -22,14 +22,14 @@ public:
 };
 
 // Named "caption text"; the text itself, read-only, without caret or selection.
-class CaptionedLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class CaptionedLabelAccessible : public QAccessibleWidget {
 public:
     CaptionedLabelAccessible(QLabel* label, const QString& caption)
         : QAccessibleWidget(label, QAccessible::StaticText), m_caption(caption) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
+            return static_cast<QAccessibleTextInterface*>(&m_text);
         return QAccessibleWidget::interface_cast(type);
     }
     QString text(QAccessible::Text kind) const override {
@@ -38,29 +38,11 @@ public:
         return QAccessibleWidget::text(kind);
     }
 
-    QString text(int startOffset, int endOffset) const override {
-        return shown().mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return int(shown().size()); }
-    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = offset;
-        return {};
-    }
-
 private:
     QString shown() const { return static_cast<QLabel*>(widget())->text(); }
 
     QString m_caption;
+    ReadOnlyAccessibleText m_text{[this] { return shown(); }};
 };
 
 class AnnouncerAccessible : public QAccessibleWidget {
@@ -108,6 +90,15 @@ void refreshAccessible(QWidget* widget) {
 }
 
 } // namespace accessibility
+
+QString ReadOnlyAccessibleText::text(int startOffset, int endOffset) const {
+    return m_shown().mid(startOffset, endOffset - startOffset);
+}
+
+QString ReadOnlyAccessibleText::attributes(int offset, int* startOffset, int* endOffset) const {
+    *startOffset = *endOffset = offset;
+    return {};
+}
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
     installFactory();

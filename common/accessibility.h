@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 
@@ -21,6 +24,30 @@ void nameWithCaption(QLabel* label, const QString& caption);
 void refreshAccessible(QWidget* widget);
 
 } // namespace accessibility
+
+// The text side of a widget that screen readers read as a text of its own: `shown` as it is now,
+// read-only, without caret or selection. A widget's interface hands it out for TextInterface.
+class ReadOnlyAccessibleText : public QAccessibleTextInterface {
+public:
+    explicit ReadOnlyAccessibleText(std::function<QString()> shown) : m_shown(std::move(shown)) {}
+
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override { return int(m_shown().size()); }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override;
+
+private:
+    std::function<QString()> m_shown;
+};
 
 // Speaks a message to screen readers without taking the keyboard focus: an invisible
 // notification that is shown to them, and only to them, at each announce().

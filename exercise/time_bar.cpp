@@ -10,13 +10,13 @@ namespace {
 
 // A progress bar whose text is the time used, "42%". It offers no value to set: a value would
 // come with increase and decrease actions, which a time bar cannot honour.
-class TimeBarAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class TimeBarAccessible : public QAccessibleWidget {
 public:
     explicit TimeBarAccessible(TimeBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
+            return static_cast<QAccessibleTextInterface*>(&m_text);
         return QAccessibleWidget::interface_cast(type);
     }
     QString text(QAccessible::Text kind) const override {
@@ -25,29 +25,12 @@ public:
         return QAccessibleWidget::text(kind);
     }
 
-    QString text(int startOffset, int endOffset) const override {
-        return shown().mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return int(shown().size()); }
-    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = offset;
-        return {};
-    }
-
 private:
     QString shown() const {
         return QString::number(static_cast<TimeBar*>(widget())->value()) + QLatin1Char('%');
     }
+
+    ReadOnlyAccessibleText m_text{[this] { return shown(); }};
 };
 
 QAccessibleInterface* timeBarFactory(const QString& className, QObject* object) {
