@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QHideEvent>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QTextCursor>
 
 #include <algorithm>
