@@ -92,30 +92,18 @@ edge_white() {
     local x y w h
     read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
-    import -window root -crop "$((w + 2))x$((h + 2))+$((x - 1))+$((y - 1))" -depth 8 ppm:- | "$PY" -c '
+    import -window root -crop "$((w + 2))x$((h + 2))+$((x - 1))+$((y - 1))" -depth 8 rgb:- | "$PY" -c '
 import sys
-data = sys.stdin.buffer.read()
-fields, at = [], 0
-while len(fields) < 4:
-    while data[at:at + 1].isspace():
-        at += 1
-    end = at
-    while not data[end:end + 1].isspace():
-        end += 1
-    fields.append(data[at:end])
-    at = end
-w, h = int(fields[1]), int(fields[2])
-px = data[at + 1:]
-def colour(x, y):
-    i = 3 * (y * w + x)
-    return px[i:i + 3]
-white, black = b"\xff\xff\xff", b"\x00\x00\x00"
-print(sum(1 for y in range(1, h - 1) for x in range(1, w - 1) if colour(x, y) == white
-          and black in (colour(x - 1, y), colour(x + 1, y), colour(x, y - 1), colour(x, y + 1))))'
+w, px = int(sys.argv[1]), sys.stdin.buffer.read()
+at = lambda i: px[3 * i:3 * i + 3]
+print(sum(at(i) == b"\xff" * 3 and b"\0" * 3 in (at(i - 1), at(i + 1), at(i - w), at(i + w))
+          for i in range(w + 1, len(px) // 3 - w - 1)))' $((w + 2))
 }
 for scale in 1.5 2; do
     QT_SCALE_FACTOR=$scale e2e_start_app
     menu=$(e2e_wait_menu)
+    # Into the corner, so that the rings show even where the menu is taller than the screen.
+    xdotool windowmove --sync "$menu" 1 1
     read -r ox oy < <(e2e_window_origin "$menu")
     page_x=$(awk -v s="$scale" -v o="$ox" 'BEGIN{print int(o + 60 * s)}')
     page_y=$(awk -v s="$scale" -v o="$oy" 'BEGIN{print int(o + 250 * s)}')
