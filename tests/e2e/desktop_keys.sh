@@ -129,6 +129,9 @@ expect_owned "$viewer" "the grades viewer"
 e2e_key Tab Tab Tab Tab Tab Tab Tab space
 e2e_wait_gone Oceny
 
+# Every window has been shown now, and the menu's pictures still have no X windows of their own.
+[[ $(e2e_child_windows "$menu") == 0 ]] || e2e_fail "the menu has $(e2e_child_windows "$menu") child windows"
+
 # A stray K only moves the highlight to "Koniec", which screen readers hear as the focus; Alt+K
 # ends the program.
 e2e_key k

@@ -175,6 +175,10 @@ e2e_window_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }
 
+# e2e_child_windows <id>: how many X windows the window holds; the program's controls have none of
+# their own, so no stray one can take a click meant for the control beneath it.
+e2e_child_windows() { xwininfo -children -id "$1" | sed -n 's/^ *\([0-9]*\) child.*/\1/p'; }
+
 # e2e_click <window id> <x> <y> [button]: a real click at client coordinates of the window.
 e2e_click() {
     local id=$1 x=$2 y=$3 button=${4:-1} ox oy

@@ -37,8 +37,7 @@ e2e_key space                         # "OK", which holds the focus
 e2e_wait_gone "Oceny"
 # Showing the viewer leaves the menu's pictures without X windows of their own, which would
 # catch a click meant for the button beneath a picture about to be hidden.
-children=$(xwininfo -children -id "$menu" | sed -n 's/^ *\([0-9]*\) child.*/\1/p')
-[[ "$children" == 0 ]] || e2e_fail "the menu has $children child windows: $(xwininfo -children -id "$menu")"
+[[ $(e2e_child_windows "$menu") == 0 ]] || e2e_fail "the menu has $(e2e_child_windows "$menu") child windows"
 # One click on "Koniec", straight after the viewer, ends the program.
 e2e_click "$menu" 210 451             # "Koniec"
 e2e_expect_exit 0 "Koniec"
