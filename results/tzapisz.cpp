@@ -29,7 +29,7 @@ constexpr int kNameLength = 15;
 constexpr char kSaverName[] = "cyfrolia-zapis";
 // A direct save that finds another under way tries again this often, for at most this long.
 constexpr int kRetryMs = 20;
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = 10000;
 constexpr QSize kCalendarSize{197, 153};
 
 // Whether every short day name fits a calendar column of `column` pixels, the cell's margins

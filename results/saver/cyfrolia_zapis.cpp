@@ -22,7 +22,7 @@ namespace {
 using cyfrolia::SaveFailure;
 
 // How long a save waits for another one before it tells the child to try again.
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = 10000;
 constexpr int kPollMs = 20;
 
 int report(const SaveFailure& failure) {
