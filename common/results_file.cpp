@@ -361,7 +361,7 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
         return system(writeAll(spare.get(), text.constData(), text.size()) &&
                       writeAll(spare.get(), tail.constData(), tail.size()));
     });
-    step(RewriteStep::Flush, [&] { return system(::fsync(spare.get()) == 0); });
+    step(RewriteStep::Flush, [&] { return system(::fdatasync(spare.get()) == 0); });
     // One atomic step: the class file's name now holds the new text, the spare's the old.
     step(RewriteStep::Rename, [&] {
         if (::renameat2(folderFd, spareName.constData(), folderFd, name.constData(), RENAME_EXCHANGE) == 0)
@@ -376,7 +376,6 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
     });
     if (error)
         return failed(SaveFailure::Step::Create, error);
-    ::fsync(folderFd);
     return std::nullopt;
 }
 
