@@ -1,7 +1,6 @@
 #include "results/tzapisz.h"
 
 #include "common/error_dialog.h"
-#include "common/failure.h"
 #include "common/program_folder.h"
 #include "common/results_file.h"
 #include "common/style.h"
