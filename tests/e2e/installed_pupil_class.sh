@@ -19,9 +19,10 @@ save() {
     printf '%s' "$3" | runuser -u "$1" -- env -i PATH=/usr/bin:/bin ${4:-} "$helper" "$2"
 }
 # hold_lock <request file> <held file> <release file>: takes the lock once the request file is
-# there, says so in the held file, and lets go once the release file is there.
+# there, says so in the held file, and lets go once the release file is there. Run in the
+# background, the job is the holder itself, so that a failing script ends it.
 hold_lock() {
-    "$PY" - "$data/.cyfrolia.lock" "$@" <<'PYEOF'
+    exec "$PY" - "$data/.cyfrolia.lock" "$@" <<'PYEOF'
 import fcntl, os, sys, time
 lock, request, held, release = sys.argv[1:]
 def wait_for(path):
