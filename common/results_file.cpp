@@ -352,14 +352,15 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
         // A second name would let the new text show up elsewhere.
         if (!S_ISREG(status.st_mode) || status.st_nlink != 1)
             return kRefusedFile;
-        if (status.st_uid == ::geteuid() && (status.st_mode & 07777) != (target.st_mode & 0666) &&
-            ::fchmod(spare.get(), target.st_mode & 0666) != 0)
-            return errno;
-        return system(::ftruncate(spare.get(), 0) == 0);
+        const bool fix = status.st_uid == ::geteuid() && (status.st_mode & 07777) != (target.st_mode & 0666);
+        return system(!fix || ::fchmod(spare.get(), target.st_mode & 0666) == 0);
     });
+    // Over the spare's old text, which is about as long, and cut to length after: no blocks are
+    // given back and taken anew.
     step(RewriteStep::Write, [&] {
         return system(writeAll(spare.get(), text.constData(), text.size()) &&
-                      writeAll(spare.get(), tail.constData(), tail.size()));
+                      writeAll(spare.get(), tail.constData(), tail.size()) &&
+                      ::ftruncate(spare.get(), text.size() + tail.size()) == 0);
     });
     step(RewriteStep::Flush, [&] { return system(::fdatasync(spare.get()) == 0); });
     // One atomic step: the class file's name now holds the new text, the spare's the old.
