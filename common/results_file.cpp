@@ -338,7 +338,7 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
         if (!error)
             error = action();
     };
-    auto system = [](bool done) { return done ? 0 : (errno ? errno : EIO); };
+    auto fromErrno = [](bool done) { return done ? 0 : (errno ? errno : EIO); };
     // The spare is written while the class file stands untouched; a save killed now leaves the
     // old file, and the next save writes the spare afresh.
     const Descriptor spare(
@@ -353,16 +353,16 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
         if (!S_ISREG(status.st_mode) || status.st_nlink != 1)
             return kRefusedFile;
         const bool fix = status.st_uid == ::geteuid() && (status.st_mode & 07777) != (target.st_mode & 0666);
-        return system(!fix || ::fchmod(spare.get(), target.st_mode & 0666) == 0);
+        return fromErrno(!fix || ::fchmod(spare.get(), target.st_mode & 0666) == 0);
     });
     // Over the spare's old text, which is about as long, and cut to length after: no blocks are
     // given back and taken anew.
     step(RewriteStep::Write, [&] {
-        return system(writeAll(spare.get(), text.constData(), text.size()) &&
-                      writeAll(spare.get(), tail.constData(), tail.size()) &&
-                      ::ftruncate(spare.get(), text.size() + tail.size()) == 0);
+        return fromErrno(writeAll(spare.get(), text.constData(), text.size()) &&
+                         writeAll(spare.get(), tail.constData(), tail.size()) &&
+                         ::ftruncate(spare.get(), text.size() + tail.size()) == 0);
     });
-    step(RewriteStep::Flush, [&] { return system(::fdatasync(spare.get()) == 0); });
+    step(RewriteStep::Flush, [&] { return fromErrno(::fdatasync(spare.get()) == 0); });
     // One atomic step: the class file's name now holds the new text, the spare's the old.
     step(RewriteStep::Rename, [&] {
         if (::renameat2(folderFd, spareName.constData(), folderFd, name.constData(), RENAME_EXCHANGE) == 0)
@@ -371,9 +371,9 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
             return errno;
         // A file system that can't swap names: the old file keeps a second name until the new
         // one has taken its place, and then becomes the spare.
-        return system(::linkat(folderFd, name.constData(), folderFd, retiredName.constData(), 0) == 0 &&
-                      ::renameat(folderFd, spareName.constData(), folderFd, name.constData()) == 0 &&
-                      ::renameat(folderFd, retiredName.constData(), folderFd, spareName.constData()) == 0);
+        return fromErrno(::linkat(folderFd, name.constData(), folderFd, retiredName.constData(), 0) == 0 &&
+                         ::renameat(folderFd, spareName.constData(), folderFd, name.constData()) == 0 &&
+                         ::renameat(folderFd, retiredName.constData(), folderFd, spareName.constData()) == 0);
     });
     if (error)
         return failed(SaveFailure::Step::Create, error);
