@@ -3,17 +3,12 @@
 #include "common/cp1250.h"
 #include "common/failure.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QRandomGenerator>
-#include <QSaveFile>
-#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -139,44 +134,260 @@ private:
     int m_fd;
 };
 
-} // namespace
+QString ownReason(int error) {
+    switch (error) {
+    case kAnotherSave:
+        return QStringLiteral("Ktoś inny właśnie zapisuje wynik. Spróbuj jeszcze raz za chwilę");
+    case kRefusedFile:
+        return QStringLiteral("To nie jest zwykły plik z wynikami, więc program go nie zmieni. Poproś o "
+                              "pomoc nauczyciela");
+    case kRefusedLine:
+        return QStringLiteral("Tego wpisu nie można zapisać");
+    case kSaverBroken:
+        return QStringLiteral("Zapisywanie przerwało się. Spróbuj jeszcze raz");
+    }
+    return systemErrorText(error);
+}
 
-Result<QByteArray> readWholeFile(const QString& fullPath) {
-    auto fail = [&](const QString& reason) { return Failed{cannotOpenFileMessage(fullPath, reason)}; };
-    // Non-blocking, so that opening a FIFO can't wait for a writer; what is opened is then looked
-    // at before a single byte is read.
-    const Descriptor fd(::open(QFile::encodeName(fullPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0)
-        return fail(systemErrorText(errno));
+// Reads an open file whole. Returns an error number, 0 on success.
+int readAll(int fd, QByteArray& bytes) {
     struct stat status {};
-    if (::fstat(fd.get(), &status) != 0)
-        return fail(systemErrorText(errno));
+    if (::fstat(fd, &status) != 0)
+        return errno;
     if (S_ISDIR(status.st_mode))
-        return fail(systemErrorText(EISDIR));
+        return EISDIR;
     if (!S_ISREG(status.st_mode))
-        return fail(QStringLiteral("Not a regular file"));
+        return kRefusedFile;
     if (status.st_size > kMaxResultsFileSize)
-        return fail(systemErrorText(EFBIG));
-    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
+        return EFBIG;
+    bytes.resize(qsizetype(status.st_size));
     qsizetype have = 0;
     for (;;) {
         if (have == bytes.size()) {
             // The file grew since it was looked at (or tells no size): read on, within the limit.
             if (have > kMaxResultsFileSize)
-                return fail(systemErrorText(EFBIG));
+                return EFBIG;
             bytes.resize(qMin<qsizetype>(qMax<qsizetype>(have * 2, 4096), kMaxResultsFileSize + 1));
         }
-        const ssize_t got = ::read(fd.get(), bytes.data() + have, size_t(bytes.size() - have));
+        const ssize_t got = ::read(fd, bytes.data() + have, size_t(bytes.size() - have));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(systemErrorText(errno));
+            return errno;
         }
         if (got == 0)
             break;
         have += got;
     }
     bytes.truncate(have);
+    return 0;
+}
+
+bool writeAll(int fd, const char* data, qsizetype size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+} // namespace
+
+bool isResultsLine(const QString& line) {
+    if (!cp1250::canEncode(line))
+        return false;
+    for (const QChar c : line) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    static const QString ocena = QStringLiteral(". Ocena: ");
+    static const QString dnia = QStringLiteral(". Dnia: ");
+    // Names may hold ". Ocena: " themselves: any place where the rest fits will do.
+    for (qsizetype at = line.indexOf(ocena); at >= 0; at = line.indexOf(ocena, at + 1)) {
+        const qsizetype grade = at + ocena.size();
+        const qsizetype date = grade + 1 + dnia.size();
+        if (grade >= line.size() || line.at(grade) < QLatin1Char('0') || line.at(grade) > QLatin1Char('6') ||
+            QStringView(line).mid(grade + 1, dnia.size()) != dnia)
+            continue;
+        const qsizetype dateLength = line.size() - date;
+        if (dateLength < 1 || dateLength > kMaxDateLength)
+            continue;
+        for (qsizetype blank = 1; blank <= kMaxNameLength && blank < at; ++blank) {
+            const qsizetype last = at - blank - 1;
+            if (line.at(blank) == QLatin1Char(' ') && last >= 1 && last <= kMaxNameLength)
+                return true;
+        }
+    }
+    return false;
+}
+
+QString SaveFailure::message() const {
+    const QString reason = ownReason(error);
+    return step == Step::Open ? cannotOpenFileMessage(path, reason) : cannotCreateFileMessage(path, reason);
+}
+
+QByteArray SaveFailure::report() const {
+    return (step == Step::Open ? "open " : "create ") + QByteArray::number(error) + ' ' + path.toUtf8();
+}
+
+std::optional<SaveFailure> SaveFailure::fromReport(const QByteArray& report) {
+    const QByteArray text = report.endsWith('\n') ? report.chopped(1) : report;
+    const qsizetype first = text.indexOf(' ');
+    const qsizetype second = text.indexOf(' ', first + 1);
+    if (first < 0 || second < 0)
+        return std::nullopt;
+    SaveFailure failure;
+    const QByteArray step = text.left(first);
+    if (step == "open")
+        failure.step = Step::Open;
+    else if (step != "create")
+        return std::nullopt;
+    bool number = false;
+    failure.error = text.mid(first + 1, second - first - 1).toInt(&number);
+    if (!number)
+        return std::nullopt;
+    failure.path = QString::fromUtf8(text.mid(second + 1));
+    return failure;
+}
+
+std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileName, const QString& shownPath,
+                                             const QString& line, LockWait wait, const RewriteFault& fault) {
+    auto failed = [&](SaveFailure::Step step, int error) { return SaveFailure{step, error, shownPath}; };
+    const auto encoded = cp1250::encode(line);
+    if (!encoded)
+        return failed(SaveFailure::Step::Create, kRefusedLine);
+
+    // Only the folder's owner makes what is missing; anyone else would make it their own.
+    struct stat folder {};
+    if (::fstat(folderFd, &folder) != 0)
+        return failed(SaveFailure::Step::Open, errno);
+    const int create = folder.st_uid == ::geteuid() ? O_CREAT : 0;
+    // Nothing in the folder is followed, and nothing can make an open wait (a FIFO).
+    constexpr int kSafe = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    auto refusedOr = [](int error) { return error == ELOOP || error == ENXIO ? kRefusedFile : error; };
+    auto isPlainFile = [](int fd) {
+        struct stat status {};
+        return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    };
+
+    const QByteArray name = QFile::encodeName(fileName);
+    // A name that leads nowhere readable fails as the read would, before the lock is made.
+    struct stat standing {};
+    if (::fstatat(folderFd, name.constData(), &standing, AT_SYMLINK_NOFOLLOW) != 0)
+        return failed(SaveFailure::Step::Open, errno);
+    if (!S_ISREG(standing.st_mode))
+        return failed(SaveFailure::Step::Open, S_ISDIR(standing.st_mode) ? EISDIR : kRefusedFile);
+
+    const Descriptor lock(::openat(folderFd, kLockName, O_RDWR | kSafe | create, 0660));
+    if (lock.get() < 0)
+        return failed(SaveFailure::Step::Create, refusedOr(errno));
+    if (!isPlainFile(lock.get()))
+        return failed(SaveFailure::Step::Create, kRefusedFile);
+    // Held by the kernel for this open file: it goes when the save ends, however it ends, and
+    // holds across computers on a network share.
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    while (::fcntl(lock.get(), wait == LockWait::Block ? F_OFD_SETLKW : F_OFD_SETLK, &whole) != 0) {
+        if (errno == EINTR && wait == LockWait::Block)
+            continue;
+        return failed(SaveFailure::Step::Create,
+                      errno == EAGAIN || errno == EACCES || errno == EINTR ? kAnotherSave : errno);
+    }
+
+    const QByteArray spareName = kSpareName + name;
+    const QByteArray retiredName = kRetiredName + name;
+    // A save killed halfway through swapping names the slow way left the old file's second name.
+    struct stat retired {};
+    if (::fstatat(folderFd, retiredName.constData(), &retired, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(retired.st_mode)) {
+        struct stat spare {};
+        if (::fstatat(folderFd, spareName.constData(), &spare, AT_SYMLINK_NOFOLLOW) == 0)
+            ::unlinkat(folderFd, retiredName.constData(), 0);
+        else
+            ::renameat(folderFd, retiredName.constData(), folderFd, spareName.constData());
+    }
+
+    QByteArray text;
+    struct stat target {};
+    {
+        const Descriptor file(::openat(folderFd, name.constData(), O_RDONLY | kSafe));
+        if (file.get() < 0)
+            return failed(SaveFailure::Step::Open, refusedOr(errno));
+        if (const int error = readAll(file.get(), text))
+            return failed(SaveFailure::Step::Open, error);
+        ::fstat(file.get(), &target);
+    }
+    text = normaliseLineBreaks(text);
+    const QByteArray tail = appendedTail(text, *encoded);
+
+    // Each step in turn gives 0 or why it failed; the first failure ends the rewrite.
+    int error = 0;
+    auto step = [&](RewriteStep at, auto&& action) {
+        if (error)
+            return;
+        error = fault ? fault(at) : 0;
+        if (!error)
+            error = action();
+    };
+    auto fromErrno = [](bool done) { return done ? 0 : (errno ? errno : EIO); };
+    // The spare is written while the class file stands untouched; a save killed now leaves the
+    // old file, and the next save writes the spare afresh.
+    const Descriptor spare(
+        ::openat(folderFd, spareName.constData(), O_WRONLY | kSafe | create, target.st_mode & 0666));
+    step(RewriteStep::Create, [&] {
+        struct stat status {};
+        if (spare.get() < 0)
+            return refusedOr(errno);
+        if (::fstat(spare.get(), &status) != 0)
+            return errno;
+        // A second name would let the new text show up elsewhere.
+        if (!S_ISREG(status.st_mode) || status.st_nlink != 1)
+            return kRefusedFile;
+        const bool fix = status.st_uid == ::geteuid() && (status.st_mode & 07777) != (target.st_mode & 0666);
+        return fromErrno(!fix || ::fchmod(spare.get(), target.st_mode & 0666) == 0);
+    });
+    // Over the spare's old text, which is about as long, and cut to length after: no blocks are
+    // given back and taken anew.
+    step(RewriteStep::Write, [&] {
+        return fromErrno(writeAll(spare.get(), text.constData(), text.size()) &&
+                         writeAll(spare.get(), tail.constData(), tail.size()) &&
+                         ::ftruncate(spare.get(), text.size() + tail.size()) == 0);
+    });
+    step(RewriteStep::Flush, [&] { return fromErrno(::fdatasync(spare.get()) == 0); });
+    // One atomic step: the class file's name now holds the new text, the spare's the old.
+    step(RewriteStep::Rename, [&] {
+        if (::renameat2(folderFd, spareName.constData(), folderFd, name.constData(), RENAME_EXCHANGE) == 0)
+            return 0;
+        if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return errno;
+        // A file system that can't swap names: the old file keeps a second name until the new
+        // one has taken its place, and then becomes the spare.
+        return fromErrno(::linkat(folderFd, name.constData(), folderFd, retiredName.constData(), 0) == 0 &&
+                         ::renameat(folderFd, spareName.constData(), folderFd, name.constData()) == 0 &&
+                         ::renameat(folderFd, retiredName.constData(), folderFd, spareName.constData()) == 0);
+    });
+    if (error)
+        return failed(SaveFailure::Step::Create, error);
+    return std::nullopt;
+}
+
+Result<QByteArray> readWholeFile(const QString& fullPath) {
+    // Non-blocking, so that opening a FIFO can't wait for a writer; what is opened is then looked
+    // at before a single byte is read.
+    const Descriptor fd(::open(QFile::encodeName(fullPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    QByteArray bytes;
+    const int error = fd.get() < 0 ? errno : readAll(fd.get(), bytes);
+    if (error)
+        return Failed{cannotOpenFileMessage(fullPath, ownReason(error))};
     return bytes;
 }
 
@@ -188,57 +399,6 @@ QString resolvedPath(const QString& path) {
     return info.filePath();
 }
 
-QStringList rewriteLeftovers(const QString& folder, const QString& fileName) {
-    QStringList found;
-    const QDir dir(folder);
-    const QStringList names = dir.entryList({fileName + QStringLiteral(".??????")},
-                                            QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        const QStringView suffix = QStringView(name).right(6);
-        if (std::all_of(suffix.begin(), suffix.end(),
-                        [](QChar c) { return c.unicode() < 128 && (c.isLetterOrNumber()); }))
-            found.append(dir.filePath(name));
-    }
-    return found;
-}
-
-Result<void> rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces,
-                              const RewriteFault& fault) {
-    QSaveFile file(fullPath);
-    // Never write in place: without a writable folder for the temporary file, fail instead.
-    file.setDirectWriteFallback(false);
-    // Each step in turn; the first that fails ends the rewrite, with its reason.
-    QString reason;
-    auto step = [&](RewriteStep at, auto&& action) {
-        if (!reason.isEmpty())
-            return;
-        reason = fault ? fault(at) : QString();
-        errno = 0;
-        if (reason.isEmpty() && !action())
-            reason = systemReason(file, errno);
-    };
-    step(RewriteStep::Create, [&] { return file.open(QIODevice::WriteOnly); });
-    step(RewriteStep::Write, [&] {
-        for (const QByteArray& piece : pieces) {
-            // A short write carries no reason; the write of the rest fails with the system's
-            // ("No space left on device").
-            for (qsizetype done = 0; done < piece.size();) {
-                const qint64 written = file.write(piece.constData() + done, piece.size() - done);
-                if (written <= 0)
-                    return false;
-                done += written;
-            }
-        }
-        return true;
-    });
-    step(RewriteStep::Flush, [&] { return file.flush(); });
-    step(RewriteStep::Rename, [&] { return file.commit(); });
-    if (reason.isEmpty())
-        return {};
-    file.cancelWriting(); // the temporary file goes, the old file stays as it was
-    return Failed{cannotCreateFileMessage(fullPath, reason)};
-}
-
 Result<QByteArray> ResultsFiles::read(const QString& schoolClass) const {
     Result<QByteArray> bytes = readWholeFile(path(schoolClass));
     if (!bytes)
@@ -246,55 +406,21 @@ Result<QByteArray> ResultsFiles::read(const QString& schoolClass) const {
     return normaliseLineBreaks(bytes.value());
 }
 
-Result<void> ResultsFiles::append(const QString& schoolClass, const QString& line) const {
+std::optional<SaveFailure> ResultsFiles::save(const QString& schoolClass, const QString& line,
+                                              LockWait wait) const {
     const QString shown = path(schoolClass);
-    const auto encoded = cp1250::encode(line);
-    if (!encoded)
-        return Failed{cannotCreateFileMessage(
-            shown, QStringLiteral("The line holds characters that Windows-1250 cannot store"))};
-    // The lock, the temporary file and the rename all belong in the folder of the file the name
-    // leads to: the name in the program's folder may be a link into a shared folder.
-    const QString target = resolvedPath(shown);
-    // A name that leads nowhere readable fails as the read would, before any lock is made.
-    if (!QFileInfo(target).isFile()) {
-        if (Result<QByteArray> read = readWholeFile(shown); !read)
-            return Failed{read.failure()};
-    }
+    const QFileInfo target(resolvedPath(shown));
+    const Descriptor folder(
+        ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0)
+        return SaveFailure{SaveFailure::Step::Open, errno, shown};
+    return appendResultsLine(folder.get(), target.fileName(), shown, line, wait, m_fault);
+}
 
-    QLockFile lock(lockPath(target));
-    lock.setStaleLockTime(m_lockStaleMs);
-    // Polled often rather than with QLockFile's own growing pauses: another save is over in
-    // milliseconds, and the child waiting should not sit out whole seconds.
-    const QDeadlineTimer deadline(m_lockWaitMs);
-    bool locked = lock.tryLock(0);
-    while (!locked && lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
-        QThread::msleep(QRandomGenerator::global()->bounded(5, 20));
-        locked = lock.tryLock(0);
-    }
-    if (!locked) {
-        switch (lock.error()) {
-        case QLockFile::LockFailedError:
-            return Failed{cannotCreateFileMessage(
-                shown,
-                QStringLiteral("Another save into this file is still under way; try again in a moment"))};
-        case QLockFile::PermissionError:
-            return Failed{cannotCreateFileMessage(lockPath(target), systemErrorText(EACCES))};
-        default:
-            return Failed{cannotCreateFileMessage(lockPath(target),
-                                                  QStringLiteral("The lock file could not be written"))};
-        }
-    }
-    // Nobody else is saving this file now: a temporary file of its name is a killed save's.
-    const QFileInfo targetInfo(target);
-    for (const QString& leftover : rewriteLeftovers(targetInfo.absolutePath(), targetInfo.fileName()))
-        QFile::remove(leftover);
-
-    const Result<QByteArray> read = readWholeFile(target);
-    if (!read)
-        return Failed{read.failure()};
-    const QByteArray text = normaliseLineBreaks(read.value());
-    // Written as two pieces: the old text is not copied to add one line to it.
-    return rewriteWholeFile(target, {text, appendedTail(text, *encoded)}, m_fault);
+Result<void> ResultsFiles::append(const QString& schoolClass, const QString& line) const {
+    if (const auto failure = save(schoolClass, line))
+        return Failed{failure->message()};
+    return {};
 }
 
 } // namespace cyfrolia

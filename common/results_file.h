@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace cyfrolia {
 
@@ -38,16 +39,61 @@ QByteArray appendedTail(const QByteArray& text, const QByteArray& line);
 // decoded from Windows-1250, NUL and undefined bytes shown as U+FFFD.
 QString textForDisplay(const QByteArray& normalised);
 
-// The steps of a rewrite, in order: create the temporary file beside the target, write the
-// text, flush it to disk, rename it over the target.
+// The steps of a rewrite, in order: make the spare file ready, write the text, flush it to disk,
+// swap it with the class file.
 enum class RewriteStep { Create, Write, Flush, Rename };
 
-// Lets tests break a rewrite at one step: returns the reason to fail with, or an empty string.
-using RewriteFault = std::function<QString(RewriteStep)>;
+// Lets tests break a rewrite at one step: returns the errno to fail with there, or 0.
+using RewriteFault = std::function<int(RewriteStep)>;
 
 // The largest results file read whole; a file that grows past it is refused rather than read
 // without end.
 constexpr qint64 kMaxResultsFileSize = qint64(64) << 20;
+
+// Whether `line` is one the save window builds: first and last name of 1 to 15 characters each,
+// a grade "0" to "6", a date of at most kMaxDateLength characters, nothing the code page can't
+// hold, no control characters.
+constexpr int kMaxNameLength = 15;
+constexpr int kMaxDateLength = 32;
+bool isResultsLine(const QString& line);
+
+// Why a save failed: reading the file or writing it, and the reason, an errno or one of the
+// program's own below. It crosses from the saving helper to the window as one line of text.
+struct SaveFailure {
+    enum class Step { Open, Create };
+    Step step = Step::Create;
+    int error = 0;
+    QString path;
+
+    // "Cannot open file ..." or "Cannot create file ..." with the reason in the user's words.
+    QString message() const;
+    // "open|create <error> <path>", and back.
+    QByteArray report() const;
+    static std::optional<SaveFailure> fromReport(const QByteArray& report);
+};
+inline constexpr int kAnotherSave = -1; // the lock is held by another save
+inline constexpr int kRefusedFile = -2; // a link, a folder or a FIFO stands where our file should
+inline constexpr int kRefusedLine = -3; // not a line the save window builds
+inline constexpr int kSaverBroken = -4; // the helper ended without saying why
+
+// The entries a save keeps beside the class files. Never removed: a kernel lock on the lock file
+// lives as long as the save holding it, and the spare of a class is the temporary file the next
+// text of the class file is written to before the two swap names.
+inline constexpr char kLockName[] = ".cyfrolia.lock";
+inline constexpr char kSpareName[] = ".cyfrolia-nowy.";    // + the class file's name
+inline constexpr char kRetiredName[] = ".cyfrolia-stary."; // + the name; only where names can't swap
+
+// Whether a save that finds the lock taken returns at once or waits for it.
+enum class LockWait { TryOnce, Block };
+
+// One save, the same for the program and its helper: lock, read, append `line` in Windows-1250,
+// write the spare, swap it with the file. Works only inside the folder opened as `folderFd` and
+// follows no link there; refuses anything that is no regular file without blocking on it. Only
+// the folder's owner creates a missing lock or spare file. `shownPath` is the file's name in
+// messages.
+std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileName, const QString& shownPath,
+                                             const QString& line, LockWait wait,
+                                             const RewriteFault& fault = {});
 
 // Reads a whole file. Fails with "Cannot open file ..." when it can't be read, when it is no
 // regular file (a folder, a FIFO, a device: nothing that could block or never end) or when it is
@@ -56,17 +102,6 @@ Result<QByteArray> readWholeFile(const QString& fullPath);
 
 // The file a name finally leads to, its links followed; the name itself when it is no link.
 QString resolvedPath(const QString& path);
-
-// Temporary files a rewrite of `fileName` in `folder` may have left behind when it was killed
-// where the file system has no unnamed temporary files: "<fileName>." and six letters or digits.
-QStringList rewriteLeftovers(const QString& folder, const QString& fileName);
-
-// Replaces a file's content without ever leaving it half written: the text goes to a temporary
-// file in the same folder (give the resolved path, so that a link stays a link), reaches the disk, and only
-// then takes the file's name. Fails with "Cannot create file ..." on any failure; the file then
-// keeps its previous content. The new content is given in pieces, written one after the other.
-Result<void> rewriteWholeFile(const QString& fullPath, const QByteArrayList& pieces,
-                              const RewriteFault& fault = {});
 
 // The six results files in one folder (the program's folder, or a test's).
 class ResultsFiles {
@@ -79,31 +114,18 @@ public:
     // The class's file with its breaks normalised.
     Result<QByteArray> read(const QString& schoolClass) const;
 
-    // The whole save: read, add the line in Windows-1250, rewrite. The file must exist: a
-    // missing file fails the read and nothing is created. A line the code page can't hold is
-    // refused before anything is written. Another save of the same file, in this program or
-    // another, waits: the save holds a lock file beside the file the name leads to from the read
-    // to the rename, and gives up when it can't get it within the wait.
+    // The whole save, in the folder the class's name leads to: the names in the program's folder
+    // may be links into a shared folder (they are root's, and trusted). The file must exist: a
+    // missing file fails the read and nothing is created.
+    std::optional<SaveFailure> save(const QString& schoolClass, const QString& line,
+                                    LockWait wait = LockWait::Block) const;
     Result<void> append(const QString& schoolClass, const QString& line) const;
 
     void setRewriteFault(RewriteFault fault) { m_fault = std::move(fault); }
 
-    // How long a save waits for another one, and after how long a lock whose holder can't be
-    // checked (a program on another computer sharing the folder) counts as left behind. A lock of
-    // a program that is gone from this computer is taken over at once.
-    void setLockTimes(int waitMs, int staleMs) {
-        m_lockWaitMs = waitMs;
-        m_lockStaleMs = staleMs;
-    }
-
-    // The lock file of a save into the file `resolved` (a path that is no link).
-    static QString lockPath(const QString& resolved) { return resolved + QStringLiteral(".lock"); }
-
 private:
     QString m_folder;
     RewriteFault m_fault;
-    int m_lockWaitMs = 4000;
-    int m_lockStaleMs = 15000;
 };
 
 } // namespace cyfrolia

@@ -1,7 +1,6 @@
 #include "results/tzapisz.h"
 
 #include "common/error_dialog.h"
-#include "common/failure.h"
 #include "common/program_folder.h"
 #include "common/results_file.h"
 #include "common/style.h"
@@ -9,11 +8,14 @@
 #include "results/results_icon.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QTextCharFormat>
 #include <QTextOption>
+#include <QTimer>
 
 using namespace style;
 
@@ -22,6 +24,11 @@ Tzapisz* zapisz = nullptr;
 namespace {
 
 constexpr int kNameLength = 15;
+// The helper installed beside the program that alone may write the shared class files.
+constexpr char kSaverName[] = "cyfrolia-zapis";
+// A direct save that finds another under way tries again this often, for at most this long.
+constexpr int kRetryMs = 20;
+constexpr int kWaitMs = 10000;
 constexpr QSize kCalendarSize{197, 153};
 
 // Whether every short day name fits a calendar column of `column` pixels, the cell's margins
@@ -141,7 +148,8 @@ void Tzapisz::createControls() {
     date1->setAccessibleName(QStringLiteral("Kalendarz"));
     date1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     date1->setSelectionMode(QCalendarWidget::SingleSelection);
-    date1->setSelectedDate(QDate(2007, 2, 8));
+    // A grade is dated today unless the child picks another day.
+    date1->setSelectedDate(QDate::currentDate());
     // The whole month, both arrows and all seven columns stay inside the laid-out area in any
     // language: the day names in a smaller type than the dates, and as single letters where even
     // the short ones are too wide for a column ("niedz." in Polish).
@@ -195,12 +203,78 @@ void Tzapisz::zapiszClick() {
     const QString schoolClass = klasa->toPlainText();
     if (!cyfrolia::isSchoolClass(schoolClass))
         return;
-    const QString line =
-        cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
-    const cyfrolia::Result<void> saved = cyfrolia::ResultsFiles(resultsFolder()).append(schoolClass, line);
-    if (!saved) {
+    // One save at a time; another click meanwhile is the same save.
+    if (m_saving)
+        return;
+    m_saving = true;
+    m_class = schoolClass;
+    m_line = cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
+    m_waitedMs = 0;
+    if (const QString saver = saverPath(); !saver.isEmpty())
+        saveThroughSaver(saver);
+    else
+        saveDirectly();
+}
+
+QString Tzapisz::saverPath() const {
+    if (!m_folder.isEmpty())
+        return {};
+    const QFileInfo saver(cyfrolia::programFolder() + QLatin1String(kSaverName));
+    return saver.isFile() && saver.isExecutable() ? saver.filePath() : QString();
+}
+
+// The installed program writes nothing itself: the helper saves while every window goes on.
+void Tzapisz::saveThroughSaver(const QString& saver) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    auto* process = new QProcess(this);
+    const QString shown = resultsFolder() + cyfrolia::resultsFileName(m_class);
+    auto broken = [shown] {
+        return cyfrolia::SaveFailure{cyfrolia::SaveFailure::Step::Create, cyfrolia::kSaverBroken, shown};
+    };
+    connect(process, &QProcess::finished, this, [=, this](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        QApplication::restoreOverrideCursor();
+        if (status == QProcess::NormalExit && code == 0)
+            return saveFinished(std::nullopt);
+        const auto failure = status == QProcess::NormalExit && code == 1
+                                 ? cyfrolia::SaveFailure::fromReport(process->readAllStandardOutput())
+                                 : std::nullopt;
+        saveFinished(failure ? *failure : broken());
+    });
+    connect(process, &QProcess::errorOccurred, this, [=, this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        process->deleteLater();
+        QApplication::restoreOverrideCursor();
+        saveFinished(broken());
+    });
+    process->start(saver, {m_class});
+    process->write(m_line.toUtf8());
+    process->closeWriteChannel();
+}
+
+// A copy with no helper beside it saves into its own files; a save that finds another under
+// way is tried again from the event loop, so the windows never wait for it.
+void Tzapisz::saveDirectly() {
+    const auto failure =
+        cyfrolia::ResultsFiles(resultsFolder()).save(m_class, m_line, cyfrolia::LockWait::TryOnce);
+    if (failure && failure->error == cyfrolia::kAnotherSave && m_waitedMs < kWaitMs) {
+        if (m_waitedMs == 0)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_waitedMs += kRetryMs;
+        QTimer::singleShot(kRetryMs, this, &Tzapisz::saveDirectly);
+        return;
+    }
+    if (m_waitedMs > 0)
+        QApplication::restoreOverrideCursor();
+    saveFinished(failure);
+}
+
+void Tzapisz::saveFinished(const std::optional<cyfrolia::SaveFailure>& failure) {
+    m_saving = false;
+    if (failure) {
         // The window stays open with everything as it was, to try again or cancel.
-        showErrorDialog(saved.failure(), this);
+        showErrorDialog(failure->message(), this);
         return;
     }
     close();

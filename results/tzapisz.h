@@ -10,6 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <optional>
+
+namespace cyfrolia {
+struct SaveFailure;
+}
+
 // A month calendar that rings today's date, so a child sees where "today" is.
 class TodayCalendar : public QCalendarWidget {
     Q_OBJECT
@@ -55,6 +61,15 @@ public:
 private:
     void createControls();
     void setDateText();
+    QString saverPath() const;
+    void saveThroughSaver(const QString& saver);
+    void saveDirectly();
+    void saveFinished(const std::optional<cyfrolia::SaveFailure>& failure);
 
     QString m_folder;
+    // The save under way, if any: its class and line, and how long it has waited for another.
+    bool m_saving = false;
+    QString m_class;
+    QString m_line;
+    int m_waitedMs = 0;
 };

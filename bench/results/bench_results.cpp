@@ -1,7 +1,8 @@
 // The grades viewer loading six files of 20,000 lines, one 2 MB file with no line break and one
 // 10 MB file of ordinary lines, and one save into a long file, against a plain read and a plain
-// write of the same bytes measured in the same run. Each figure is also printed as a line
-// "RESULT name | figure | baseline | ratio".
+// write of the same bytes measured in the same run; and a save through the helper, as the
+// installed program makes it, against a direct save of the same line through the same steps.
+// Each figure is also printed as a line "RESULT name | figure | baseline | ratio".
 #include "app/window_set.h"
 #include "common/results_file.h"
 #include "results/twyniki.h"
@@ -9,8 +10,10 @@
 #include "shell/tform7.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -121,6 +124,34 @@ void viewerCase(const char* name, const QString& folder, const std::vector<QByte
 
 } // namespace
 
+// A class of `lines` lines saved through the helper (a process started with QProcess, the line
+// on its standard input) and directly. The helper here is a copy built to save into a folder of
+// this benchmark's.
+void saverCase(int lines) {
+    const QString folder = QStringLiteral(CYFROLIA_BENCH_DATA_DIR "/");
+    QDir().mkpath(folder);
+    const QString line = QStringLiteral("Łucja Żółć. Ocena: 5. Dnia: 8.12.2026");
+    QByteArray content;
+    for (int i = 0; i < lines; ++i)
+        content += "Ola Lis" + QByteArray::number(i) + ". Ocena: 4. Dnia: 2007-02-08\r\n";
+    auto reset = [&] { writePlain(folder + cyfrolia::resultsFileName(QStringLiteral("I")), content); };
+    const double direct = medianMs(reset, [&] {
+        if (cyfrolia::ResultsFiles(folder).save(QStringLiteral("I"), line))
+            qFatal("the direct save failed");
+    });
+    const double helper = medianMs(reset, [&] {
+        QProcess process;
+        process.start(QStringLiteral(CYFROLIA_BENCH_SAVER), {QStringLiteral("I")});
+        process.write(line.toUtf8());
+        process.closeWriteChannel();
+        if (!process.waitForFinished() || process.exitCode() != 0)
+            qFatal("the helper failed: %s", process.readAllStandardOutput().constData());
+    });
+    std::printf("direct save, %5d lines        %8.2f ms\n", lines, direct);
+    std::printf("save through the helper        %8.2f ms  ratio %.2f\n", helper, helper / direct);
+    result(("save through the helper, " + std::to_string(lines) + " lines").c_str(), helper, direct);
+}
+
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -193,5 +224,7 @@ int main(int argc, char* argv[]) {
                 windowSave / plainRewrite);
     result("save of a 20,000-line file, core", coreSave, plainRewrite);
     result("save of a 20,000-line file, window", windowSave, plainRewrite);
+    saverCase(200);
+    saverCase(20000);
     return 0;
 }

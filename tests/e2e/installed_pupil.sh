@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The installed copy, used by an ordinary pupil. Installs with the package's own rules under a
-# scratch root (cmake --install with DESTDIR, which runs the package's postinst there), adds an
-# unprivileged user, and runs installed_pupil_session.sh as that user with the scratch data folder
-# mounted where the package's links lead. Needs root; cleans up the user, the root and the mount.
+# The installed copy, used by ordinary pupils. Installs with the package's own rules under a
+# scratch root (cmake --install with DESTDIR, which runs the package's postinst there), checks
+# the upgrade from the first package's world-writable layout, adds two unprivileged users, and
+# runs installed_pupil_class.sh with the scratch data folder mounted where the package's links
+# lead. Needs root; cleans up the users, the group if it made it, the root and the mount.
 # Usage: installed_pupil.sh <build folder> <data folder the links lead to>
 set -euo pipefail
 build=$1
@@ -18,39 +19,85 @@ if ! unshare --mount true 2>/dev/null; then
     exit 77
 fi
 
+fail() { echo "FAIL: $*"; exit 1; }
 root=$(mktemp -d /tmp/cyfrolia-root.XXXXXX)
-user="cyfrolia-e2e-$$"
+pupil="cyfrolia-e2e-$$"
+other="cyfrolia-e2f-$$"
+made_group=""
 made_mountpoint=""
 cleanup() {
     local rc=$?
-    pkill -KILL -u "$user" 2>/dev/null || true
-    userdel "$user" 2>/dev/null || true
+    for u in "$pupil" "$other"; do
+        pkill -KILL -u "$u" 2>/dev/null || true
+        userdel "$u" 2>/dev/null || true
+    done
+    [[ -z "$made_group" ]] || groupdel cyfrolia 2>/dev/null || true
     rm -rf "$root"
     [[ -z "$made_mountpoint" ]] || rmdir "$data" 2>/dev/null || true
     exit "$rc"
 }
 trap cleanup EXIT
 
+# The set-group-id helper needs its group on this machine; the postinst would add it for good.
+if ! getent group cyfrolia >/dev/null; then
+    groupadd --system cyfrolia
+    made_group=1
+fi
 chmod 755 "$root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr
 program="$root/usr/lib/cyfrolia"
-[[ -L "$root/usr/bin/cyfrolia" ]] || { echo "FAIL: no launcher in bin/"; exit 1; }
-[[ "$(stat -c %a "$root$data")" == 777 ]] || { echo "FAIL: data folder is $(stat -c %a "$root$data")"; exit 1; }
+d="$root$data"
+[[ -L "$root/usr/bin/cyfrolia" ]] || fail "no launcher in bin/"
+modes() { stat -c '%a %U:%G' "$@"; }
+[[ "$(modes "$d")" == "2775 root:cyfrolia" ]] || fail "the data folder is $(modes "$d")"
+[[ "$(modes "$program/cyfrolia-zapis")" == "2755 root:cyfrolia" ]] || fail "the helper is $(modes "$program/cyfrolia-zapis")"
+[[ "$(modes "$d/.cyfrolia.lock")" == "660 root:cyfrolia" ]] || fail "the lock file is $(modes "$d/.cyfrolia.lock")"
 for k in I II III IV V VI; do
     [[ "$(readlink "$program/wyniki_kl_$k.txt")" == "$data/wyniki_kl_$k.txt" ]] ||
-        { echo "FAIL: wyniki_kl_$k.txt is no link into $data"; exit 1; }
-    [[ -f "$root$data/wyniki_kl_$k.txt" && ! -s "$root$data/wyniki_kl_$k.txt" ]] ||
-        { echo "FAIL: $data/wyniki_kl_$k.txt is not there empty"; exit 1; }
+        fail "wyniki_kl_$k.txt is no link into $data"
+    [[ -f "$d/wyniki_kl_$k.txt" && ! -s "$d/wyniki_kl_$k.txt" ]] || fail "$data/wyniki_kl_$k.txt is not there empty"
+    [[ "$(modes "$d/wyniki_kl_$k.txt")" == "664 root:cyfrolia" ]] || fail "wyniki_kl_$k.txt is $(modes "$d/wyniki_kl_$k.txt")"
 done
-# Running the postinst again, as an upgrade does, leaves a saved grade alone.
-printf 'Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n' >"$root$data/wyniki_kl_VI.txt"
-DPKG_ROOT="$root" sh "$build/packaging/postinst" configure
-[[ -s "$root$data/wyniki_kl_VI.txt" ]] || { echo "FAIL: the postinst emptied a class file"; exit 1; }
 
-# The pupil, in group "users", with a home inside the scratch root.
-useradd --no-create-home --home-dir "$root/home" --no-user-group --shell /bin/bash "$user"
-mkdir -m 700 "$root/home"
-chown "$user" "$root/home"
+useradd --no-create-home --home-dir "$root/home" --no-user-group --shell /bin/bash "$pupil"
+useradd --no-create-home --home-dir "$root/home2" --no-user-group --shell /bin/bash "$other"
+mkdir -m 700 "$root/home" "$root/home2"
+chown "$pupil" "$root/home"
+chown "$other" "$root/home2"
+
+# The first package's layout, as pupils left it: everything anyone's, a save's lock and temporary
+# file, a link a pupil put in place of a class file, a FIFO. Configuring keeps every grade.
+chmod 0777 "$d"
+rm -f "$d"/.cyfrolia*
+printf 'Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n' >"$d/wyniki_kl_VI.txt"
+printf 'Ola Lis. Ocena: 6. Dnia: 2007-02-08\n' >"$d/wyniki_kl_IV.txt"
+chown "$pupil" "$d/wyniki_kl_VI.txt" "$d/wyniki_kl_IV.txt"
+chmod 0666 "$d"/wyniki_kl_*.txt
+printf '4242\nhost\n' >"$d/wyniki_kl_VI.txt.lock"
+printf 'half' >"$d/wyniki_kl_VI.txt.Ab3dE9"
+echo "a pupil's notes" >"$root/home/notes"
+rm "$d/wyniki_kl_II.txt"
+ln -s "$root/home/notes" "$d/wyniki_kl_II.txt"
+mkfifo "$d/wyniki_kl_V.txt.lock"
+cp -a "$d" "$root/before"
+DPKG_ROOT="$root" DPKG_MAINTSCRIPT_PACKAGE="" sh "$build/packaging/postinst" configure 1.0-1
+cmp "$d/wyniki_kl_VI.txt" "$root/before/wyniki_kl_VI.txt" || fail "the upgrade changed class VI"
+cmp "$d/wyniki_kl_IV.txt" "$root/before/wyniki_kl_IV.txt" || fail "the upgrade changed class IV"
+[[ "$(modes "$d" "$d"/wyniki_kl_*.txt | sort -u)" == $'2775 root:cyfrolia\n664 root:cyfrolia' ]] ||
+    fail "after the upgrade: $(modes "$d" "$d"/wyniki_kl_*.txt)"
+[[ -f "$d/wyniki_kl_II.txt" && ! -L "$d/wyniki_kl_II.txt" ]] || fail "the planted link still stands"
+set_aside=$(cd "$d/kwarantanna" && ls -A | sort | tr '\n' ' ')
+[[ "$set_aside" == "wyniki_kl_II.txt wyniki_kl_V.txt.lock wyniki_kl_VI.txt.Ab3dE9 wyniki_kl_VI.txt.lock " ]] ||
+    fail "the quarantine holds: $set_aside"
+[[ "$(cat "$root/home/notes")" == "a pupil's notes" ]] || fail "the upgrade changed what a link led to"
+rm -rf "$d/kwarantanna"
+
+# A teacher's copy, and a link root makes in the data folder: the saves leave both alone.
+printf 'kopia\r\n' >"$d/wyniki_kl_I.txt.backup"
+echo "root's" >"$root/rootfile"
+rm "$d/wyniki_kl_III.txt"
+ln -s "$root/rootfile" "$d/wyniki_kl_III.txt"
+
 cp -r "$here" "$root/e2e"
 chmod -R a+rX "$root/e2e"
 if [[ ! -e "$data" ]]; then
@@ -59,12 +106,16 @@ if [[ ! -e "$data" ]]; then
 fi
 unshare --mount --propagation private bash -c '
     mount --bind "$1$2" "$2"
-    exec runuser -u "$3" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$1/home" bash "$1/e2e/installed_pupil_session.sh" "$1" "$2"
-' _ "$root" "$data" "$user"
+    exec bash "$1/e2e/installed_pupil_class.sh" "$@"
+' _ "$root" "$data" "$pupil" "$other"
 
-# What the pupil saved lies in the data folder, and nothing else was left there.
-line=$(iconv -f CP1250 -t UTF-8 "$root$data/wyniki_kl_I.txt")
-[[ "$line" == "Łucja Żółć. Ocena: 0. Dnia: "* ]] || { echo "FAIL: class I holds '$line'"; exit 1; }
-leftovers=$(ls "$root$data" | grep -v '^wyniki_kl_I*V*I*\.txt$' || true)
-[[ -z "$leftovers" ]] || { echo "FAIL: left in the data folder: $leftovers"; exit 1; }
+[[ "$(cat "$root/rootfile")" == "root's" ]] || fail "a save followed root's link"
+[[ "$(cat "$d/wyniki_kl_I.txt.backup")" == $'kopia\r' ]] || fail "the teacher's copy changed"
+leftovers=$(cd "$d" && ls -A | grep -Ev '^(wyniki_kl_I*V*I*\.txt|\.cyfrolia-nowy\.wyniki_kl_I*V*I*\.txt|\.cyfrolia\.lock|wyniki_kl_I\.txt\.backup)$' || true)
+[[ -z "$leftovers" ]] || fail "left in the data folder: $leftovers"
+
+# A purge deletes the grades, says so, and keeps what is not the program's.
+said=$(DPKG_ROOT="$root" sh "$build/packaging/postrm" purge 2>&1)
+[[ "$said" == *"deleting the saved grades"* && "$said" == *"Kept"* ]] || fail "the purge said: $said"
+[[ "$(cd "$d" && ls -A)" == "wyniki_kl_I.txt.backup" ]] || fail "the purge left: $(ls -A "$d")"
 echo "PASS: installed_pupil.sh"

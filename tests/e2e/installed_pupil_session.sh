@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Run by installed_pupil.sh as an ordinary user: the installed program, started through its
-# launcher, finishes an addition series, saves the grade and shows it in the grades viewer; the
-# user can't change the program's folder or files.
+# Run by installed_pupil_class.sh as an ordinary user: the installed program, started through its
+# launcher, finishes an addition series, saves the grade while root holds the lock (the window
+# answers meanwhile) and shows it in the grades viewer; the user can't change the program's
+# folder or files, nor anything in the data folder.
 # Usage: installed_pupil_session.sh <install root> <data folder>
 source "$(dirname "$0")/lib.sh"
 root=$1
@@ -18,8 +19,23 @@ e2e_wait_atspi "imie" focused
 e2e_type "Łucja"
 e2e_key Tab
 e2e_type "Żółć"
+# Another save holds the lock: the helper waits for it, and the window answers meanwhile.
+touch "$HOME/hold-request"
+e2e_poll 20 test -e "$HOME/held" || e2e_fail "root did not take the lock"
 e2e_click "$save" 148 212             # "Zapisz"
+e2e_poll 20 pgrep -u "$(id -un)" -x cyfrolia-zapis || e2e_fail "the helper did not start"
+[[ "$(e2e_atspi text imie)" == "Łucja" ]] || e2e_fail "the save window did not answer while the save waited"
+[[ ! -s "$data/wyniki_kl_I.txt" ]] || e2e_fail "the save went past the lock"
+touch "$HOME/release"
 e2e_wait_gone "Zapisz swój wynik:"
+# No click on the calendar: today's date, in the C locale's short format.
+"$PY" - "$data/wyniki_kl_I.txt" <<'PYEOF' || e2e_fail "class I holds $(od -c "$data/wyniki_kl_I.txt" | head -3)"
+import datetime, sys
+data = open(sys.argv[1], "rb").read()
+today = datetime.date.today()
+expected = "Łucja Żółć. Ocena: 0. Dnia: %d %s %d\r\n" % (today.day, today.strftime("%b"), today.year)
+assert data == expected.encode("cp1250"), data
+PYEOF
 e2e_click "$exercise" 318 250         # "Od nowa"
 e2e_wait_atspi 50 text licznik
 e2e_click "$exercise" 558 306         # WSTECZ
@@ -31,11 +47,19 @@ shown=$(e2e_atspi text klasai)
 [[ "$shown" == "Łucja Żółć. Ocena: 0. Dnia: "* ]] || e2e_fail "the viewer shows '$shown'"
 e2e_screenshot "installed_viewer"
 
-# The saved file is the pupil's now, still writable by every other pupil; the name beside the
-# program is still a link.
+# The saved file is still root's and the group's, and the name beside the program still a link.
 [[ -L "$program/wyniki_kl_I.txt" ]] || e2e_fail "the save replaced the link"
-[[ "$(stat -c %a "$data/wyniki_kl_I.txt")" == 666 ]] ||
-    e2e_fail "the class file became $(stat -c %a "$data/wyniki_kl_I.txt")"
+[[ "$(stat -c '%a %U:%G' "$data/wyniki_kl_I.txt")" == "664 root:cyfrolia" ]] ||
+    e2e_fail "the class file became $(stat -c '%a %U:%G' "$data/wyniki_kl_I.txt")"
+# By hand the pupil can read the class files and change nothing in the data folder.
+[[ -s "$data/wyniki_kl_I.txt" && -r "$data/wyniki_kl_I.txt" ]] || e2e_fail "the pupil can't read class I"
+(echo x >>"$data/wyniki_kl_I.txt") 2>/dev/null && e2e_fail "the pupil appended to class I"
+(: >"$data/wyniki_kl_I.txt") 2>/dev/null && e2e_fail "the pupil emptied class I"
+rm -f "$data/wyniki_kl_I.txt" 2>/dev/null && e2e_fail "the pupil deleted class I"
+mv "$data/wyniki_kl_II.txt" "$data/x" 2>/dev/null && e2e_fail "the pupil renamed class II"
+ln -s "$HOME" "$data/link" 2>/dev/null && e2e_fail "the pupil made a link in the data folder"
+(: >"$data/.cyfrolia-nowy.wyniki_kl_I.txt") 2>/dev/null && e2e_fail "the pupil wrote a spare file"
+(: <"$data/.cyfrolia.lock") 2>/dev/null && e2e_fail "the pupil opened the lock file"
 # Nothing of the program can be changed by the pupil.
 for f in "$program" "$program/cyfrolia" "$program/forma.bmp" "$root/usr/bin"; do
     [[ ! -w "$f" ]] || e2e_fail "the pupil may write $f"

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,9 +41,15 @@ public:
         QFile file(path() + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    // What a user sees: everything but the save's own lock and spare files.
     QStringList entries() const {
-        return QDir(m_dir.path())
-            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+        QStringList names =
+            QDir(m_dir.path())
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+        names.removeIf([](const QString& name) {
+            return name == QLatin1String(kLockName) || name.startsWith(QLatin1String(kSpareName));
+        });
+        return names;
     }
 
 private:
@@ -294,15 +300,17 @@ TEST_P(RewriteFailure, KeepsTheOldFile) {
     const QByteArray old("Ala Nowak. Ocena: 5. Dnia: 2007-02-08\n");
     folder.put(QStringLiteral("wyniki_kl_I.txt"), old);
     ResultsFiles files(folder.path());
+    // A full disk while writing, a file system turned read-only before or after.
+    const int reason = GetParam() == RewriteStep::Write || GetParam() == RewriteStep::Flush ? ENOSPC : EROFS;
     std::vector<RewriteStep> reached;
     files.setRewriteFault([&](RewriteStep step) {
         reached.push_back(step);
-        return step == GetParam() ? QStringLiteral("No space left on device") : QString();
+        return step == GetParam() ? reason : 0;
     });
     const QString message =
         failureOf([&] { return files.append(QStringLiteral("I"), QStringLiteral("A B")); });
-    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". No space left on device")
-                           .arg(folder.path()));
+    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1wyniki_kl_I.txt\". %2")
+                           .arg(folder.path(), QString::fromLocal8Bit(std::strerror(reason))));
     EXPECT_EQ(reached.back(), GetParam());
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), old);
     EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_I.txt")});
@@ -318,17 +326,6 @@ INSTANTIATE_TEST_SUITE_P(Steps, RewriteFailure,
                          ::testing::Values(RewriteStep::Create, RewriteStep::Write, RewriteStep::Flush,
                                            RewriteStep::Rename),
                          [](const auto& info) { return stepName(info.param); });
-
-TEST(Rewrite, SystemRefusalKeepsWhatStandsThere) {
-    Folder folder;
-    const QString path = folder.path() + QStringLiteral("taken");
-    ASSERT_TRUE(QDir().mkdir(path));
-    folder.put(QStringLiteral("taken/inside"), "x");
-    const QString message = failureOf([&] { return rewriteWholeFile(path, {"new"}); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". ")))
-        << message.toStdString();
-    EXPECT_EQ(folder.get(QStringLiteral("taken/inside")), "x");
-}
 
 TEST(Rewrite, RefusesALineTheCodePageCannotHold) {
     Folder folder;
@@ -364,30 +361,136 @@ TEST(Rewrite, FailedWriteGivesTheSystemsReason) {
 
 // --- the shared folder: links, locks, other processes -------------------------------------
 
-// The program's folder holds links into a shared folder: the save lands there, the link stays a
-// link, and the lock and temporary files live and go beside the real file.
-TEST(SharedFolder, SaveThroughALinkKeepsTheLink) {
+// The program's folder holds links into a shared folder (root's, trusted): the save lands there,
+// the link stays a link, and every other file there is left alone, a teacher's copies included.
+TEST(SharedFolder, SaveThroughALinkKeepsTheLinkAndOtherFiles) {
     Folder program;
     Folder shared;
     shared.put(QStringLiteral("wyniki_kl_II.txt"), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n");
     const QString link = program.path() + QStringLiteral("wyniki_kl_II.txt");
     ASSERT_TRUE(QFile::link(shared.path() + QStringLiteral("wyniki_kl_II.txt"), link));
-    // Left by a save killed where unnamed temporary files don't exist, and names that are not ours.
-    shared.put(QStringLiteral("wyniki_kl_II.txt.Ab3dE9"), "half");
-    shared.put(QStringLiteral("wyniki_kl_II.txt.kopia12"), "teacher's");
-    shared.put(QStringLiteral("wyniki_kl_I.txt.Ab3dE9"), "another class");
+    const QStringList others = {QStringLiteral("wyniki_kl_II.txt.Ab3dE9"),
+                                QStringLiteral("wyniki_kl_II.txt.backup"),
+                                QStringLiteral("wyniki_kl_II.txt.kopia12")};
+    for (const QString& name : others)
+        shared.put(name, "teacher's");
 
-    ASSERT_TRUE(ResultsFiles(program.path())
-                    .append(QStringLiteral("II"), QStringLiteral("Ola Lis. Ocena: 6. Dnia: x")));
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(ResultsFiles(program.path())
+                        .append(QStringLiteral("II"), QStringLiteral("Ola Lis. Ocena: 6. Dnia: x")));
 
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(program.entries(), QStringList{QStringLiteral("wyniki_kl_II.txt")});
     EXPECT_EQ(shared.get(QStringLiteral("wyniki_kl_II.txt")),
-              "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nOla Lis. Ocena: 6. Dnia: x\r\n");
-    EXPECT_EQ(shared.entries(),
-              (QStringList{QStringLiteral("wyniki_kl_I.txt.Ab3dE9"), QStringLiteral("wyniki_kl_II.txt"),
-                           QStringLiteral("wyniki_kl_II.txt.kopia12")}));
+              "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nOla Lis. Ocena: 6. Dnia: x\r\nOla Lis. Ocena: 6. "
+              "Dnia: x\r\n");
+    EXPECT_EQ(shared.entries(), QStringList{QStringLiteral("wyniki_kl_II.txt")} + others);
+    for (const QString& name : others)
+        EXPECT_EQ(shared.get(name), "teacher's");
 }
+
+enum class Planted { ClassLink, ClassFifo, SpareLink, SpareHardLink, LockLink, LockFifo };
+
+struct PlantedCase {
+    const char* name;
+    Planted planted;
+};
+
+class PlantedInTheFolder : public ::testing::TestWithParam<PlantedCase> {};
+
+// Inside the folder nothing is followed and nothing but a regular file is used: a link or FIFO
+// planted in place of the class file, its spare or the lock is refused at once, and neither the
+// class file nor the file a link leads to changes.
+TEST_P(PlantedInTheFolder, IsRefusedAndNothingChanges) {
+    Folder folder;
+    Folder elsewhere;
+    elsewhere.put(QStringLiteral("notes"), "mine\n");
+    const QByteArray notes = QFile::encodeName(elsewhere.path() + QStringLiteral("notes"));
+    const QString name = QStringLiteral("wyniki_kl_III.txt");
+    folder.put(name, "old\r\n");
+    const QByteArray at = QFile::encodeName(folder.path());
+    auto plant = [&](const QByteArray& entry, bool fifo) {
+        const QByteArray path = at + entry;
+        ASSERT_EQ(fifo ? ::mkfifo(path.constData(), 0666) : ::symlink(notes.constData(), path.constData()),
+                  0);
+    };
+    const QByteArray spare = kSpareName + name.toLatin1();
+    switch (GetParam().planted) {
+    case Planted::ClassLink:
+        ASSERT_TRUE(QFile::remove(folder.path() + name));
+        plant(name.toLatin1(), false);
+        break;
+    case Planted::ClassFifo:
+        ASSERT_TRUE(QFile::remove(folder.path() + name));
+        plant(name.toLatin1(), true);
+        break;
+    case Planted::SpareLink:
+        plant(spare, false);
+        break;
+    case Planted::SpareHardLink:
+        ASSERT_EQ(::link(notes.constData(), (at + spare).constData()), 0);
+        break;
+    case Planted::LockLink:
+        plant(kLockName, false);
+        break;
+    case Planted::LockFifo:
+        plant(kLockName, true);
+        break;
+    }
+    const int fd = ::open(at.constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    const auto failure =
+        appendResultsLine(fd, name, folder.path() + name, QStringLiteral("A B"), LockWait::Block);
+    ::close(fd);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->error, kRefusedFile) << failure->message().toStdString();
+    EXPECT_TRUE(failure->message().startsWith(QStringLiteral("Cannot ")));
+    EXPECT_EQ(elsewhere.get(QStringLiteral("notes")), "mine\n");
+    if (GetParam().planted != Planted::ClassLink && GetParam().planted != Planted::ClassFifo)
+        EXPECT_EQ(folder.get(name), "old\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, PlantedInTheFolder,
+                         ::testing::Values(PlantedCase{"ClassFileLink", Planted::ClassLink},
+                                           PlantedCase{"ClassFileFifo", Planted::ClassFifo},
+                                           PlantedCase{"SpareLink", Planted::SpareLink},
+                                           PlantedCase{"SpareHardLink", Planted::SpareHardLink},
+                                           PlantedCase{"LockLink", Planted::LockLink},
+                                           PlantedCase{"LockFifo", Planted::LockFifo}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ShapeCase {
+    const char* name;
+    QString line;
+    bool accepted;
+};
+
+class SavedLine : public ::testing::TestWithParam<ShapeCase> {};
+
+// The helper takes only what the save window can build.
+TEST_P(SavedLine, ShapeIsChecked) {
+    EXPECT_EQ(isResultsLine(GetParam().line), GetParam().accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SavedLine,
+    ::testing::Values(
+        ShapeCase{"Plain", QStringLiteral("Łucja Żółć. Ocena: 0. Dnia: 8.02.2007"), true},
+        ShapeCase{"LongestNames", QStringLiteral("%1 %1. Ocena: 6. Dnia: 2007-02-08").arg(QString(15, u'x')),
+                  true},
+        ShapeCase{"BlanksAndMarksInNames", QStringLiteral("    . Ocena: 5. Dnia: 1. Ocena: 6. Dnia: x"),
+                  true},
+        ShapeCase{"NameTooLong",
+                  QStringLiteral("%1 %2. Ocena: 6. Dnia: x").arg(QString(16, u'x'), QString(15, u'y')),
+                  false},
+        ShapeCase{"NoLastName", QStringLiteral("Ala. Ocena: 6. Dnia: x"), false},
+        ShapeCase{"GradeSeven", QStringLiteral("Ala Kot. Ocena: 7. Dnia: x"), false},
+        ShapeCase{"NoDate", QStringLiteral("Ala Kot. Ocena: 5. Dnia: "), false},
+        ShapeCase{"DateTooLong", QStringLiteral("Ala Kot. Ocena: 5. Dnia: %1").arg(QString(33, u'1')), false},
+        ShapeCase{"LineBreak", QStringLiteral("Ala Kot. Ocena: 5. Dnia: x\r\nEla Kot. Ocena: 6. Dnia: x"),
+                  false},
+        ShapeCase{"OutsideTheCodePage", QStringLiteral("Я Б. Ocena: 5. Dnia: x"), false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
 
@@ -475,16 +578,18 @@ TEST(SharedFolder, TwoProcessesSavingAtOnceKeepEveryLine) {
     EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_III.txt")});
 }
 
-// A save waits for another program's lock and gives up with a clear message, changing nothing;
-// once that program is killed, its lock no longer stands in the way.
-TEST(SharedFolder, LockOfAProgramHoldsUntilItIsKilled) {
+// A save that finds the lock taken says so in the child's words and changes nothing; the lock
+// of a killed holder is gone with it, and the lock file stays.
+TEST(SharedFolder, LockHoldsUntilItsHolderIsKilled) {
     Folder folder;
     folder.put(QStringLiteral("wyniki_kl_IV.txt"), "old\r\n");
-    const QString path = folder.path() + QStringLiteral("wyniki_kl_IV.txt");
+    ResultsFiles files(folder.path());
+    ASSERT_TRUE(files.append(QStringLiteral("IV"), QStringLiteral("A B")));
     Pipe locked;
     Child holder([&] {
-        QLockFile lock(ResultsFiles::lockPath(path));
-        if (!lock.tryLock(0))
+        const int fd =
+            ::open(QFile::encodeName(folder.path() + QLatin1String(kLockName)).constData(), O_RDWR);
+        if (fd < 0 || ::lockf(fd, F_LOCK, 0) != 0)
             ::_exit(2);
         locked.send('l');
         for (;;)
@@ -492,19 +597,17 @@ TEST(SharedFolder, LockOfAProgramHoldsUntilItIsKilled) {
     });
     ASSERT_EQ(locked.receive(), 'l');
 
-    ResultsFiles files(folder.path());
-    // Only a dead holder counts as gone: a lock's age alone must not free it here.
-    files.setLockTimes(300, 3600 * 1000);
-    const QString message =
-        failureOf([&] { return files.append(QStringLiteral("IV"), QStringLiteral("A B")); });
-    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". Another save into this file is still under "
-                                      "way; try again in a moment")
-                           .arg(path));
-    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\n");
+    const auto failure = files.save(QStringLiteral("IV"), QStringLiteral("C D"), LockWait::TryOnce);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->message(),
+              QStringLiteral("Cannot create file \"%1wyniki_kl_IV.txt\". Ktoś inny właśnie zapisuje wynik. "
+                             "Spróbuj jeszcze raz za chwilę")
+                  .arg(folder.path()));
+    EXPECT_EQ(SaveFailure::fromReport(failure->report() + '\n')->message(), failure->message());
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\nA B\r\n");
 
     holder.kill();
-    EXPECT_TRUE(QFile::exists(ResultsFiles::lockPath(path)));
-    ASSERT_TRUE(files.append(QStringLiteral("IV"), QStringLiteral("A B")));
-    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\nA B\r\n");
-    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_IV.txt")});
+    ASSERT_FALSE(files.save(QStringLiteral("IV"), QStringLiteral("C D"), LockWait::TryOnce));
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\nA B\r\nC D\r\n");
+    EXPECT_TRUE(QFile::exists(folder.path() + QLatin1String(kLockName)));
 }

@@ -13,6 +13,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <memory>
 
 // Types text the way a keyboard layout delivers it: one key event per character, whatever the
@@ -46,6 +52,7 @@ private slots:
     void enterAndEscapePressNoButton();
     void unreadableFileKeepsTheWindow();
     void dateFollowsTheCalendar();
+    void saveWaitsForAnotherWithoutBlocking();
     void calendarFitsItsArea_data();
     void calendarFitsItsArea();
     void namesRefuseWhatTheFileCannotHold_data();
@@ -191,7 +198,8 @@ void TestTzapisz::savesOneLine() {
     QCOMPARE(zapisz->imie->text(), imie);
     QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
     QVERIFY(!zapisz->isVisible());
-    const QByteArray date = cyfrolia::cp1250::encode(cyfrolia::shortDateText(QDate(2007, 2, 8))).value();
+    // Not a click on the calendar since start-up: today.
+    const QByteArray date = cyfrolia::cp1250::encode(cyfrolia::shortDateText(QDate::currentDate())).value();
     expected[klasa] += names + ". Ocena: 6. Dnia: " + date + "\r\n";
     QCOMPARE(allFiles(), expected);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 6);
@@ -250,21 +258,63 @@ void TestTzapisz::unreadableFileKeepsTheWindow() {
 }
 
 void TestTzapisz::dateFollowsTheCalendar() {
-    QCOMPARE(zapisz->date1->selectedDate(), QDate(2007, 2, 8));
-    QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(QDate(2007, 2, 8)));
+    const QDate today = QDate::currentDate();
+    QCOMPARE(zapisz->date1->selectedDate(), today);
+    QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(today));
     open(QStringLiteral("I"));
+    zapisz->date1->setCurrentPage(today.year() - 1, today.month());
     auto* view = zapisz->date1->findChild<QTableView*>();
     QVERIFY(view);
     // A day cell in the middle of the month grid.
     const QModelIndex cell = view->model()->index(4, 3);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
     const QDate chosen = zapisz->date1->selectedDate();
-    QVERIFY(chosen != QDate(2007, 2, 8));
+    QVERIFY(chosen.year() < today.year());
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
     // The date stays for the next opening.
     zapisz->hide();
     open(QStringLiteral("I"));
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
+}
+
+// Another program holds the lock: the click returns at once, the window goes on answering,
+// and the save completes by itself once the other is gone.
+void TestTzapisz::saveWaitsForAnotherWithoutBlocking() {
+    open(QStringLiteral("II"));
+    zapisz->imie->setText(QStringLiteral("Ala"));
+    zapisz->nazwisko->setText(QStringLiteral("Nowak"));
+    const QByteArray before = allFiles().value(QStringLiteral("II"));
+    int ready[2];
+    QVERIFY(::pipe(ready) == 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd =
+            ::open(QFile::encodeName(m_dir->filePath(QLatin1String(cyfrolia::kLockName))).constData(),
+                   O_RDWR | O_CREAT, 0600);
+        if (fd < 0 || ::lockf(fd, F_LOCK, 0) != 0 || ::write(ready[1], "l", 1) != 1)
+            ::_exit(2);
+        for (;;)
+            ::pause();
+    }
+    char c = 0;
+    QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
+    ::close(ready[0]);
+    ::close(ready[1]);
+
+    QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
+    QVERIFY(zapisz->isVisible());
+    QCOMPARE(allFiles().value(QStringLiteral("II")), before);
+    // Typing still reaches the window while the save waits.
+    typeText(zapisz->imie, QStringLiteral("x"));
+    QCOMPARE(zapisz->imie->text(), QStringLiteral("Alax"));
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    QTRY_VERIFY(!zapisz->isVisible());
+    QVERIFY(allFiles()
+                .value(QStringLiteral("II"))
+                .endsWith("Ala Nowak. Ocena: 5. Dnia: " +
+                          cyfrolia::cp1250::encode(zapisz->data->toPlainText()).value() + "\r\n"));
 }
 
 void TestTzapisz::calendarFitsItsArea_data() {
