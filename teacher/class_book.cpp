@@ -62,6 +62,17 @@ QList<Pupil> pupilsOf(const ClassBook& book) {
         pupils[*found].lines.append(i);
     }
     for (Pupil& pupil : pupils) {
+        // The name as it is written most often; of two written as often, the later.
+        QHash<QString, int> forms;
+        int most = 0;
+        for (int i : pupil.lines) {
+            const QString& written = book.lines.at(i).name;
+            const int seen = ++forms[written];
+            if (seen >= most) {
+                most = seen;
+                pupil.name = written;
+            }
+        }
         QList<int> grades;
         grades.reserve(pupil.lines.size());
         for (int i : pupil.lines)
@@ -73,9 +84,8 @@ QList<Pupil> pupilsOf(const ClassBook& book) {
         pupil.average = mean(grades, 0, grades.size());
         const qsizetype n = grades.size();
         if (n >= 2) {
-            const qsizetype recent = qMin<qsizetype>(3, n / 2 + n % 2);
-            const qsizetype before = qMin<qsizetype>(3, n - recent);
-            pupil.trend = mean(grades, n - recent, n) - mean(grades, n - recent - before, n - recent);
+            const qsizetype recent = qMin<qsizetype>(3, n / 2);
+            pupil.trend = mean(grades, n - recent, n) - mean(grades, n - 2 * recent, n - recent);
         }
     }
     return pupils;

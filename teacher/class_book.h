@@ -23,8 +23,8 @@ struct Pupil {
     QString lastDateText;
     QDate lastDate;
     double average = 0;
-    // The average of the last three grades less that of the three before them; 0 with fewer than
-    // two grades.
+    // The average of the latest grades (up to three, half of them at most) less that of as many
+    // before them; 0 with fewer than two grades.
     double trend = 0;
     int count() const { return int(lines.size()); }
 };
