@@ -22,9 +22,7 @@ namespace {
 // A count with its noun in the Polish form it takes: 1 ocena, 2-4 oceny (not 12-14), 5 ocen.
 QString counted(qsizetype count, const char* one, const char* few, const char* many) {
     const qsizetype tens = count % 100, ones = count % 10;
-    const char* word = count == 1                                           ? one
-                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? few
-                                                                            : many;
+    const char* word = count == 1 ? one : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? few : many;
     return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(word);
 }
 
@@ -98,9 +96,9 @@ void PupilView::showPupil(const ClassBook& book, const Pupil& pupil) {
     lines->setCurrentRow(lines->count() - 1);
 
     const int undated = int(pupil.lines.size() - dated.size());
-    QString text = pupil.name.simplified() + QStringLiteral(", klasa ") + book.schoolClass + QStringLiteral(": ") +
-                   gradeCount(pupil.count()) +
-                   QStringLiteral(", średnia ") + averageText(pupil.average) + QStringLiteral(", ostatnia ") +
+    QString text = pupil.name.simplified() + QStringLiteral(", klasa ") + book.schoolClass +
+                   QStringLiteral(": ") + gradeCount(pupil.count()) + QStringLiteral(", średnia ") +
+                   averageText(pupil.average) + QStringLiteral(", ostatnia ") +
                    QString::number(pupil.lastGrade) + QStringLiteral(" (") +
                    gradeDateText(pupil.lastDate, pupil.lastDateText) + QStringLiteral("), trend: ") +
                    trendSpoken(pupil) + QLatin1Char('.');
@@ -153,9 +151,9 @@ void PupilView::showPupil(const ClassBook& book, const Pupil& pupil) {
     const QString title = QStringLiteral("Oceny: ") + pupil.name.simplified();
     chart->setTitle(title);
     chartView->setAccessibleName(QStringLiteral("Wykres ocen ucznia ") + pupil.name.simplified());
-    chartView->setAccessibleDescription(gradeCount(dated.size()) +
-                                        QStringLiteral(" od ") + gradeDateText(first, {}) +
-                                        QStringLiteral(" do ") + gradeDateText(last, {}));
+    chartView->setAccessibleDescription(gradeCount(dated.size()) + QStringLiteral(" od ") +
+                                        gradeDateText(first, {}) + QStringLiteral(" do ") +
+                                        gradeDateText(last, {}));
 }
 
 void PupilView::showUnread(const ClassBook& book, const QList<int>& unread) {
@@ -164,9 +162,10 @@ void PupilView::showUnread(const ClassBook& book, const QList<int>& unread) {
         lines->addItem(book.lines.at(i).written);
     lines->setAccessibleName(QStringLiteral("Wiersze nieodczytane, klasa ") + book.schoolClass);
     lines->setCurrentRow(0);
-    summary->setText(QStringLiteral("Klasa ") + book.schoolClass + QStringLiteral(": ") +
-                     counted(unread.size(), "wiersz", "wiersze", "wierszy") +
-                     QStringLiteral(" bez zapisu oceny (np. poprawione ręcznie), pokazane tak, jak je zapisano."));
+    summary->setText(
+        QStringLiteral("Klasa ") + book.schoolClass + QStringLiteral(": ") +
+        counted(unread.size(), "wiersz", "wiersze", "wierszy") +
+        QStringLiteral(" bez zapisu oceny (np. poprawione ręcznie), pokazane tak, jak je zapisano."));
     setChartEmpty(QStringLiteral("Wiersze bez oceny"));
 }
 

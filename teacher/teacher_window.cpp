@@ -40,7 +40,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 
 } // namespace
 
-TeacherWindow::TeacherWindow(QWidget* parent) : QMainWindow(parent) {
+TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWindow(parent), m_folder(folder) {
     setObjectName(QStringLiteral("teacherWindow"));
     setWindowTitle(QStringLiteral("Cyfrolia — wyniki klasy"));
     auto* central = new QWidget(this);
@@ -236,9 +236,9 @@ void TeacherWindow::printClass(QPrinter* printer) const {
         html += QStringLiteral("<tr>");
         for (int column = 0; column < PupilTable::ColumnCount; ++column) {
             const QString text = m_filter->index(row, column).data().toString().toHtmlEscaped();
-            html += column == PupilTable::Name ? QStringLiteral("<td>") + text + QStringLiteral("</td>")
-                                               : QStringLiteral("<td align=\"right\">") + text +
-                                                     QStringLiteral("</td>");
+            html += column == PupilTable::Name
+                        ? QStringLiteral("<td>") + text + QStringLiteral("</td>")
+                        : QStringLiteral("<td align=\"right\">") + text + QStringLiteral("</td>");
         }
         html += QStringLiteral("</tr>");
     }
@@ -258,10 +258,9 @@ void TeacherWindow::printClick() {
 }
 
 void TeacherWindow::exportClick() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Eksport ocen do pliku CSV"),
-                                     QDir::home().filePath(QStringLiteral("oceny.csv")),
-                                     QStringLiteral("Pliki CSV (*.csv);;Wszystkie pliki (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Eksport ocen do pliku CSV"), QDir::home().filePath(QStringLiteral("oceny.csv")),
+        QStringLiteral("Pliki CSV (*.csv);;Wszystkie pliki (*)"));
     if (path.isEmpty())
         return;
     QString errors;
@@ -271,7 +270,8 @@ void TeacherWindow::exportClick() {
                              QStringLiteral("Nie wszystko udało się zapisać:\n") + errors.trimmed());
         return;
     }
-    statusBar()->showMessage(QStringLiteral("Zapisano oceny wszystkich klas: ") + QDir::toNativeSeparators(path));
+    statusBar()->showMessage(QStringLiteral("Zapisano oceny wszystkich klas: ") +
+                             QDir::toNativeSeparators(path));
 }
 
 } // namespace teacher

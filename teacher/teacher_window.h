@@ -25,10 +25,10 @@ class PupilView;
 class TeacherWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TeacherWindow(QWidget* parent = nullptr);
+    // Reads the class files in `folder` (with its trailing separator), the program's folder when
+    // none is given.
+    explicit TeacherWindow(const QString& folder = QString(), QWidget* parent = nullptr);
 
-    // Where the class files are; the program's folder unless a test says otherwise.
-    void setResultsFolder(const QString& folder) { m_folder = folder; }
     QString resultsFolder() const;
 
     // Reads the six class files afresh and shows the chosen class again.

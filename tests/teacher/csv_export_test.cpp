@@ -32,7 +32,8 @@ TEST(ExportCsv, WritesEveryLineOfTheReadableClassesAndNamesTheOther) {
     const QDate date(2007, 2, 8);
     const QByteArray polish = cyfrolia::shortDateText(date, QLocale()).toLatin1();
     put(folder + "wyniki_kl_I.txt", "\xA3ucja \xAF\xF3\xB3\xE6. Ocena: 5. Dnia: 2007-02-08\r\n"
-                                    "ala nowak. Ocena: 3. Dnia: " + polish + "\r\n");
+                                    "ala nowak. Ocena: 3. Dnia: " +
+                                        polish + "\r\n");
     put(folder + "wyniki_kl_II.txt", "Ola, \"Ola\" Kot. Ocena: 6. Dnia: 8 lutego 2007\n"
                                      "poprawka: Ola 5\r"
                                      "\r\n"
