@@ -53,13 +53,12 @@ DateReader::DateReader(const QLocale& hint) {
         m_months.insert(QString::fromLatin1(roman[m - 1]), m);
 }
 
-QDate DateReader::read(QStringView text) const {
-    const QString key = text.toString();
-    const auto found = m_cache.constFind(key);
+QDate DateReader::read(const QString& text) const {
+    const auto found = m_cache.constFind(text);
     if (found != m_cache.constEnd())
         return *found;
     const QDate date = readUncached(text);
-    m_cache.insert(key, date);
+    m_cache.insert(text, date);
     return date;
 }
 
@@ -166,9 +165,8 @@ GradeLine readGradeLine(const QString& line, const DateReader& dates) {
     out.name = line.left(gradeAt);
     out.read = true;
     out.grade = grade.unicode() - '0';
-    const QStringView dateText = QStringView(line).mid(dateAt + kDateLabel.size()).trimmed();
-    out.dateText = dateText.toString();
-    out.date = dates.read(dateText);
+    out.dateText = QStringView(line).mid(dateAt + kDateLabel.size()).trimmed().toString();
+    out.date = dates.read(out.dateText);
     return out;
 }
 

@@ -28,7 +28,7 @@ class DateReader {
 public:
     explicit DateReader(const QLocale& hint = QLocale::system());
 
-    QDate read(QStringView text) const;
+    QDate read(const QString& text) const;
 
 private:
     enum class Order { DayMonthYear, MonthDayYear, YearMonthDay };
