@@ -42,6 +42,12 @@ for k in I II III IV V VI; do
     [[ -f "$root$data/wyniki_kl_$k.txt" && ! -s "$root$data/wyniki_kl_$k.txt" ]] ||
         { echo "FAIL: $data/wyniki_kl_$k.txt is not there empty"; exit 1; }
 done
+# Two menu entries: the children's program and the teacher's view of the class results.
+for entry in org.example.cyfrolia org.example.cyfrolia.teacher; do
+    desktop-file-validate "$root/usr/share/applications/$entry.desktop" || { echo "FAIL: $entry.desktop"; exit 1; }
+done
+grep -qx 'Exec=cyfrolia --teacher' "$root/usr/share/applications/org.example.cyfrolia.teacher.desktop" ||
+    { echo "FAIL: the teacher's entry does not open the teacher's view"; exit 1; }
 # Running the postinst again, as an upgrade does, leaves a saved grade alone.
 printf 'Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n' >"$root$data/wyniki_kl_VI.txt"
 DPKG_ROOT="$root" sh "$build/packaging/postinst" configure

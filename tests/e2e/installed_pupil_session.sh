@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Run by installed_pupil.sh as an ordinary user: the installed program, started through its
-# launcher, finishes an addition series, saves the grade and shows it in the grades viewer; the
-# user can't change the program's folder or files.
+# launcher, finishes an addition series, saves the grade and shows it in the grades viewer and in
+# the teacher's export and window; the user can't change the program's folder or files.
 # Usage: installed_pupil_session.sh <install root> <data folder>
 source "$(dirname "$0")/lib.sh"
 root=$1
@@ -30,6 +30,17 @@ e2e_wait_window "Oceny" >/dev/null
 shown=$(e2e_atspi text klasai)
 [[ "$shown" == "Łucja Żółć. Ocena: 0. Dnia: "* ]] || e2e_fail "the viewer shows '$shown'"
 e2e_screenshot "installed_viewer"
+
+# The teacher's view through the same launcher: the export needs no display and holds the saved
+# line with its date read (the calendar's first date); the window opens on its own.
+csv=$(env -u DISPLAY "$root/usr/bin/cyfrolia" --export-csv -) || e2e_fail "the export failed: $csv"
+[[ "$csv" == *$'\r\n''I,Łucja Żółć,0,2007-02-08,Łucja Żółć. Ocena: 0. Dnia: '* ]] ||
+    e2e_fail "the export holds '$csv'"
+"$root/usr/bin/cyfrolia" --teacher >"$E2E_TMP/teacher.log" 2>&1 &
+teacher=$!
+e2e_wait_window "Cyfrolia — wyniki klasy" >/dev/null
+e2e_screenshot "installed_teacher"
+kill "$teacher"
 
 # The saved file is the pupil's now, still writable by every other pupil; the name beside the
 # program is still a link.
