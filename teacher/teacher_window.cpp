@@ -27,6 +27,8 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace teacher {
 
 namespace {
@@ -139,6 +141,17 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     setTabOrder(print, exportCsv);
     setTabOrder(exportCsv, pupils);
     setTabOrder(pupils, pupilView->lines);
+    // Ctrl+Tab and Ctrl+Shift+Tab (Ctrl+PgDown, Ctrl+PgUp) go round the classes from anywhere.
+    const std::pair<QKeySequence, int> steps[] = {{QKeySequence(QKeySequence::NextChild), 1},
+                                                  {QKeySequence(QKeySequence::PreviousChild), 5},
+                                                  {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                                  {QKeySequence(Qt::CTRL | Qt::Key_PageUp), 5}};
+    for (const auto& step : steps) {
+        const int by = step.second;
+        auto* shortcut = new QShortcut(step.first, this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, by] { classes->setCurrentIndex((classes->currentIndex() + by) % classes->count()); });
+    }
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
         search->setFocus(Qt::ShortcutFocusReason);
