@@ -28,6 +28,12 @@ DateReader::DateReader(const QLocale& hint) {
         else if (month < day && day < year)
             m_order = Order::MonthDayYear;
     }
+    for (const QChar c : format) {
+        if (!c.isLetter() && !c.isSpace() && c != QLatin1Char('\'')) {
+            m_separator = c;
+            break;
+        }
+    }
     // Words quoted in the format ("8.02.07 г.") come back with every date of that locale.
     const QStringList quoted = format.split(QLatin1Char('\''));
     for (qsizetype i = 1; i < quoted.size(); i += 2) {
@@ -65,6 +71,7 @@ QDate DateReader::read(const QString& text) const {
 QDate DateReader::readUncached(QStringView text) const {
     QVarLengthArray<Token, 4> tokens;
     int words = 0;
+    QChar separator;
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text.at(at);
         if (c.isDigit()) {
@@ -88,7 +95,10 @@ QDate DateReader::readUncached(QStringView text) const {
             tokens.append(Token{false, *month, 0});
             ++words;
         } else {
-            ++at; // separators: . / - blanks, commas, direction marks
+            // Separators: . / - blanks, commas, direction marks.
+            if (separator.isNull() && !c.isSpace() && !tokens.isEmpty())
+                separator = c;
+            ++at;
         }
         if (tokens.size() > 3)
             return {};
@@ -141,8 +151,10 @@ QDate DateReader::readUncached(QStringView text) const {
     };
     if (a.digits == 4)
         return inOrder(Order::YearMonthDay);
-    // The locale's order first; where it gives no date, the usual orders in turn.
-    for (Order order : {m_order, Order::DayMonthYear, Order::MonthDayYear, Order::YearMonthDay}) {
+    // The locale's order first when the text looks written by it ("8.02.2007" is no American date
+    // even on an American system); where it gives no date, the usual orders in turn.
+    const Order first = separator == m_separator ? m_order : Order::DayMonthYear;
+    for (Order order : {first, Order::DayMonthYear, Order::MonthDayYear, Order::YearMonthDay}) {
         const QDate date = inOrder(order);
         if (date.isValid())
             return date;

@@ -21,9 +21,10 @@ struct GradeLine {
 
 // Reads the dates the program may have written: the short date format of whatever locale the
 // saving computer had, the ISO form, and day-month-year with a month name in English or Polish
-// (any case, full, genitive or abbreviated) or as a Roman numeral. The numbers' order is taken
-// from `hint` (the locale the files were most likely written under) where the text allows more
-// than one; a two-digit year is taken as 20yy.
+// (any case, full, genitive or abbreviated) or as a Roman numeral. Where the numbers allow more
+// than one order, that of `hint` (the locale the files were most likely written under) comes
+// first when the text has the same separator as its format, then day-month-year; a two-digit
+// year is taken as 20yy.
 class DateReader {
 public:
     explicit DateReader(const QLocale& hint = QLocale::system());
@@ -35,6 +36,7 @@ private:
     QDate readUncached(QStringView text) const;
 
     Order m_order = Order::DayMonthYear;
+    QChar m_separator; // between the numbers in the hint's format: the order holds where it is the same
     QHash<QString, int> m_months;   // case-folded month word -> 1..12
     QHash<QString, bool> m_fillers; // words a date may carry besides its month ("r", a locale's literal)
     // Files repeat a handful of dates many thousand times.

@@ -6,6 +6,7 @@
 #include "teacher/pupil_table.h"
 #include "teacher/pupil_view.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -105,6 +106,21 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     for (int column = PupilTable::Count; column < PupilTable::ColumnCount; ++column) {
         const QString title = m_table->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
         header->resizeSection(column, fontMetrics().horizontalAdvance(title + QStringLiteral("  ↑↓ +0,00")));
+    }
+
+    // Sorting from the keyboard too: the table's context menu (the menu key, Shift+F10) sorts by
+    // any column, a second time the other way round.
+    pupils->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (int column = 0; column < PupilTable::ColumnCount; ++column) {
+        const QString title = m_table->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        auto* action = new QAction(QStringLiteral("Sortuj według: ") + title, pupils);
+        connect(action, &QAction::triggered, this, [this, column] {
+            const QHeaderView* h = pupils->horizontalHeader();
+            const bool again =
+                h->sortIndicatorSection() == column && h->sortIndicatorOrder() == Qt::AscendingOrder;
+            pupils->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+        });
+        pupils->addAction(action);
     }
 
     pupilView = new PupilView(central);
@@ -239,12 +255,14 @@ void TeacherWindow::printClass(QPrinter* printer) const {
     if (!search->text().trimmed().isEmpty())
         html += QStringLiteral("<p>Uczniowie, których imię lub nazwisko zawiera „%1”.</p>")
                     .arg(search->text().trimmed().toHtmlEscaped());
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><tr>");
+    html +=
+        QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
     for (int column = 0; column < PupilTable::ColumnCount; ++column)
         html += QStringLiteral("<th>") +
                 m_table->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toHtmlEscaped() +
                 QStringLiteral("</th>");
-    html += QStringLiteral("</tr>");
+    // A header row in <thead> is repeated on every page.
+    html += QStringLiteral("</tr></thead>");
     for (int row = 0; row < m_filter->rowCount(); ++row) {
         html += QStringLiteral("<tr>");
         for (int column = 0; column < PupilTable::ColumnCount; ++column) {

@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"RomanMonthAndYearWord", QLocale::Polish, line("8 II 2007 r."), true, "Łucja Żółć", 5,
                  kDate},
         LineCase{"UsMonthFirst", QLocale::English, line("2/8/07"), true, "Łucja Żółć", 5, kDate},
+        LineCase{"PolishDateOnUsSystem", QLocale::English, line("8.02.2007"), true, "Łucja Żółć", 5, kDate},
         LineCase{"GermanTwoDigitYear", QLocale::German, line("08.02.07"), true, "Łucja Żółć", 5, kDate},
         LineCase{"KoreanYearFirst", QLocale::Korean, line("07. 2. 8."), true, "Łucja Żółć", 5, kDate},
         LineCase{"DayPastTwelveAgainstHint", QLocale::English, line("13/2/2007"), true, "Łucja Żółć", 5,
