@@ -1,6 +1,7 @@
 // The teacher's window and the CSV export over six class files of 20,000 lines each, against a
 // plain read of the same bytes measured in the same run. Each figure is also printed as a line
 // "RESULT name | figure | baseline | ratio".
+#include "bench/median.h"
 #include "common/results_file.h"
 #include "teacher/csv_export.h"
 #include "teacher/teacher_window.h"
@@ -23,15 +24,7 @@ constexpr int kLines = 20000;
 constexpr int kRounds = 7;
 
 double medianMs(const std::function<void()>& action) {
-    std::vector<double> times;
-    for (int i = 0; i < kRounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        action();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::medianMs({}, action, kRounds);
 }
 
 // A school year of saves: `pupils` names (each line another pupil when it is 0), Polish letters,

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 // The teacher's window over class files on disk: finding a pupil by the search field and seeing
 // their grades in the chart and, line by line as written, in the list.
 class TestPupilView : public QObject {
@@ -24,6 +26,12 @@ private slots:
     void findsAPupilAndShowsTheirGrades_data();
     void findsAPupilAndShowsTheirGrades();
     void keepsLinesThatAreNoGrades();
+
+private:
+    // The window over a folder that holds one class file, `content` as `schoolClass`'s.
+    std::unique_ptr<teacher::TeacherWindow> openOver(const QString& schoolClass, const QByteArray& content);
+
+    QTemporaryDir m_dir;
 };
 
 namespace {
@@ -51,6 +59,21 @@ QString decoded(const QByteArray& line) {
 
 } // namespace
 
+std::unique_ptr<teacher::TeacherWindow> TestPupilView::openOver(const QString& schoolClass,
+                                                                const QByteArray& content) {
+    for (const QString& k : cyfrolia::schoolClasses())
+        QFile::remove(m_dir.filePath(cyfrolia::resultsFileName(k)));
+    QFile file(m_dir.filePath(cyfrolia::resultsFileName(schoolClass)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.close();
+    auto window = std::make_unique<teacher::TeacherWindow>(m_dir.path() + QLatin1Char('/'));
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qFatal("the teacher's window was not shown");
+    return window;
+}
+
 void TestPupilView::findsAPupilAndShowsTheirGrades_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("rows");       // names in the table, in order
@@ -77,14 +100,8 @@ void TestPupilView::findsAPupilAndShowsTheirGrades() {
     QFETCH(QStringList, lines);
     QFETCH(QList<int>, chartGrades);
 
-    QTemporaryDir dir;
-    QFile file(dir.filePath(cyfrolia::resultsFileName(QStringLiteral("II"))));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(kClassII);
-    file.close();
-    teacher::TeacherWindow window(dir.path() + QLatin1Char('/'));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto opened = openOver(QStringLiteral("II"), kClassII);
+    teacher::TeacherWindow& window = *opened;
     QVERIFY(!window.failure->text().isEmpty()); // class I's file is missing
     window.classes->setCurrentIndex(1);
     QVERIFY(window.failure->isHidden());
@@ -119,14 +136,8 @@ void TestPupilView::findsAPupilAndShowsTheirGrades() {
 }
 
 void TestPupilView::keepsLinesThatAreNoGrades() {
-    QTemporaryDir dir;
-    QFile file(dir.filePath(cyfrolia::resultsFileName(QStringLiteral("I"))));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(kClassII);
-    file.close();
-    teacher::TeacherWindow window(dir.path() + QLatin1Char('/'));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto opened = openOver(QStringLiteral("I"), kClassII);
+    teacher::TeacherWindow& window = *opened;
     QVERIFY(window.unread->isVisible());
     // A mnemonic presses the button visibly: the click lands a moment later.
     QTest::keyClick(&window, Qt::Key_W, Qt::AltModifier);
