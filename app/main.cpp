@@ -10,14 +10,32 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace style;
 
+namespace {
+
+// The export needs no display: it runs on a core application, made before anything could ask for
+// a window system. Everything else is read after the application has taken Qt's own options.
+bool exporting(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--export-csv", 12) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool parse(QCommandLineParser& options, const QStringList& arguments) {
+    if (options.parse(arguments))
+        return true;
+    std::fprintf(stderr, "cyfrolia: %s\n", qPrintable(options.errorText()));
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    // Read before any application object: the export needs no display, so it must not ask for one.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
     QCommandLineParser options;
     const QCommandLineOption teacherWindow(QStringLiteral("teacher"),
                                            QStringLiteral("Otwiera okno nauczyciela z wynikami klas."));
@@ -26,17 +44,18 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Zapisuje oceny wszystkich klas do PLIKU CSV (\"-\": na standardowe wyjście)."),
         QStringLiteral("PLIK"));
     options.addOptions({teacherWindow, exportCsv});
-    if (!options.parse(arguments)) {
-        std::fprintf(stderr, "cyfrolia: %s\n", qPrintable(options.errorText()));
-        return 2;
-    }
-    if (options.isSet(exportCsv)) {
+
+    if (exporting(argc, argv)) {
         QCoreApplication core(argc, argv);
+        if (!parse(options, QCoreApplication::arguments()))
+            return 2;
         QTextStream errors(stderr);
         return teacher::exportCsv(cyfrolia::programFolder(), options.value(exportCsv), errors);
     }
 
     Application app(argc, argv);
+    if (!parse(options, QCoreApplication::arguments()))
+        return 2;
     installFontSubstitutes();
     if (options.isSet(teacherWindow)) {
         teacher::TeacherWindow window;
