@@ -7,69 +7,119 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace teacher {
 
 namespace {
 
-// Quoted where the field holds a separator, a quote or a break, and where blanks at its ends
-// would be lost to a spreadsheet that trims unquoted fields.
-void appendField(QByteArray& out, const QString& field) {
-    const QByteArray utf8 = field.toUtf8();
-    if (utf8.contains(',') || utf8.contains('"') || utf8.contains('\n') || utf8.contains('\r') ||
-        utf8.startsWith(' ') || utf8.endsWith(' ')) {
-        out += '"';
-        for (char c : utf8) {
-            if (c == '"')
-                out += '"';
-            out += c;
-        }
-        out += '"';
-    } else {
-        out += utf8;
+// Writes the table into room made for it beforehand: going through QString::toUtf8() and
+// QByteArray's appends costs an allocation or a check a field, and an export has hundreds of
+// thousands of them.
+class CsvWriter {
+public:
+    // `units`: how many UTF-16 units the fields hold in all; `rows`: how many rows.
+    CsvWriter(qsizetype units, qsizetype rows) : m_out(units * 3 + rows * 64 + 64, Qt::Uninitialized) {
+        m_at = m_out.data();
     }
-}
 
-// yyyy-mm-dd, written out here: formatting through QDate for every row costs more than the rest.
-void appendIsoDate(QByteArray& out, const QDate& date) {
-    char text[16];
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
-    out.append(text, n);
-}
+    void raw(const char* text, qsizetype size) {
+        std::memcpy(m_at, text, size_t(size));
+        m_at += size;
+    }
+    void raw(char c) { *m_at++ = c; }
+
+    // Quoted where the field holds a separator, a quote or a break, and where blanks at its ends
+    // would be lost to a spreadsheet that trims unquoted fields. A quote is doubled.
+    void field(QStringView text) {
+        const bool quoted = text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) ||
+                            std::any_of(text.begin(), text.end(), [](QChar c) {
+                                return c == QLatin1Char(',') || c == QLatin1Char('"') ||
+                                       c == QLatin1Char('\n') || c == QLatin1Char('\r');
+                            });
+        if (quoted)
+            raw('"');
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            char32_t c = text.at(i).unicode();
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), text.at(++i).unicode());
+            else if (QChar::isSurrogate(c))
+                c = 0xFFFD;
+            if (c < 0x80) {
+                if (c == '"')
+                    raw('"');
+                raw(char(c));
+            } else if (c < 0x800) {
+                raw(char(0xC0 | (c >> 6)));
+                raw(char(0x80 | (c & 0x3F)));
+            } else if (c < 0x10000) {
+                raw(char(0xE0 | (c >> 12)));
+                raw(char(0x80 | ((c >> 6) & 0x3F)));
+                raw(char(0x80 | (c & 0x3F)));
+            } else {
+                raw(char(0xF0 | (c >> 18)));
+                raw(char(0x80 | ((c >> 12) & 0x3F)));
+                raw(char(0x80 | ((c >> 6) & 0x3F)));
+                raw(char(0x80 | (c & 0x3F)));
+            }
+        }
+        if (quoted)
+            raw('"');
+    }
+
+    void isoDate(const QDate& date) {
+        char text[32];
+        const int n =
+            std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
+        raw(text, n);
+    }
+
+    QByteArray take() {
+        m_out.truncate(m_at - m_out.constData());
+        return std::move(m_out);
+    }
+
+private:
+    QByteArray m_out;
+    char* m_at;
+};
 
 } // namespace
 
 QByteArray csvText(const QList<ClassBook>& books) {
-    QByteArray out;
-    qsizetype size = 0;
+    // Each unit takes at most three bytes, a doubled quote two for its one unit.
+    qsizetype units = 0, rows = 1;
     for (const ClassBook& book : books) {
+        rows += book.lines.size();
         for (const GradeLine& line : book.lines)
-            size += line.written.size() * 2 + 40;
+            units += line.written.size() + line.name.size();
     }
-    out.reserve(size + 64);
-    out += "klasa,imię i nazwisko,ocena,data,wiersz\r\n";
+    CsvWriter out(units, rows);
+    const QByteArray header = QByteArrayLiteral("klasa,imię i nazwisko,ocena,data,wiersz\r\n");
+    out.raw(header.constData(), header.size());
     for (const ClassBook& book : books) {
-        const QByteArray schoolClass = book.schoolClass.toLatin1();
+        const QByteArray schoolClass = book.schoolClass.toLatin1().left(8);
         for (const GradeLine& line : book.lines) {
-            out += schoolClass;
-            out += ',';
+            out.raw(schoolClass.constData(), schoolClass.size());
+            out.raw(',');
             if (line.read) {
-                appendField(out, line.name);
-                out += ',';
-                out += char('0' + line.grade);
-                out += ',';
+                out.field(line.name);
+                out.raw(',');
+                out.raw(char('0' + line.grade));
+                out.raw(',');
                 if (line.date.isValid())
-                    appendIsoDate(out, line.date);
+                    out.isoDate(line.date);
             } else {
-                out += ",,";
+                out.raw(",,", 2);
             }
-            out += ',';
-            appendField(out, line.written);
-            out += "\r\n";
+            out.raw(',');
+            out.field(line.written);
+            out.raw("\r\n", 2);
         }
     }
-    return out;
+    return out.take();
 }
 
 int exportCsv(const QString& folder, const QString& path, QTextStream& errors) {
