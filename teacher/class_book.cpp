@@ -7,16 +7,21 @@
 namespace teacher {
 
 QList<GradeLine> readClassText(const QByteArray& bytes, const DateReader& dates) {
-    const QString text = cyfrolia::textForDisplay(cyfrolia::normaliseLineBreaks(bytes));
+    // Line by line from the bytes: each line is decoded once, into its own text.
+    const QByteArray normalised = cyfrolia::normaliseLineBreaks(bytes);
     QList<GradeLine> lines;
-    lines.reserve(text.count(QLatin1Char('\n')) + 1);
+    lines.reserve(normalised.count('\n') + 1);
     qsizetype at = 0;
-    while (at < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+    while (at < normalised.size()) {
+        qsizetype end = normalised.indexOf('\n', at);
+        const qsizetype next = end < 0 ? normalised.size() : end + 1;
         if (end < 0)
-            end = text.size();
-        lines.append(readGradeLine(text.mid(at, end - at), dates));
-        at = end + 1;
+            end = normalised.size();
+        else if (end > at && normalised.at(end - 1) == '\r')
+            --end;
+        lines.append(readGradeLine(
+            cyfrolia::textForDisplay(QByteArray::fromRawData(normalised.constData() + at, end - at)), dates));
+        at = next;
     }
     return lines;
 }
@@ -53,33 +58,35 @@ QList<Pupil> pupilsOf(const ClassBook& book) {
         const GradeLine& line = book.lines.at(i);
         if (!line.read)
             continue;
-        const QString key = pupilKey(line.name);
+        const QString key = pupilKey(line.name());
         auto found = byKey.constFind(key);
         if (found == byKey.constEnd()) {
             found = byKey.insert(key, int(pupils.size()));
-            pupils.append(Pupil{line.name, {}, -1, {}, {}, 0, 0});
+            pupils.append(Pupil{});
         }
         pupils[*found].lines.append(i);
     }
     for (Pupil& pupil : pupils) {
         // The name as it is written most often; of two written as often, the later.
-        QHash<QString, int> forms;
+        QHash<QStringView, int> forms;
         int most = 0;
+        QStringView name;
         for (int i : pupil.lines) {
-            const QString& written = book.lines.at(i).name;
+            const QStringView written = book.lines.at(i).name();
             const int seen = ++forms[written];
             if (seen >= most) {
                 most = seen;
-                pupil.name = written;
+                name = written;
             }
         }
+        pupil.name = name.toString();
         QList<int> grades;
         grades.reserve(pupil.lines.size());
         for (int i : pupil.lines)
             grades.append(book.lines.at(i).grade);
         const GradeLine& last = book.lines.at(pupil.lines.last());
         pupil.lastGrade = last.grade;
-        pupil.lastDateText = last.dateText;
+        pupil.lastDateText = last.dateText().toString();
         pupil.lastDate = last.date;
         pupil.average = mean(grades, 0, grades.size());
         const qsizetype n = grades.size();

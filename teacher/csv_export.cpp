@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -94,7 +93,7 @@ QByteArray csvText(const QList<ClassBook>& books) {
     for (const ClassBook& book : books) {
         rows += book.lines.size();
         for (const GradeLine& line : book.lines)
-            units += line.written.size() + line.name.size();
+            units += line.written.size() + line.nameSize;
     }
     CsvWriter out(units, rows);
     const QByteArray header = QByteArrayLiteral("klasa,imię i nazwisko,ocena,data,wiersz\r\n");
@@ -105,7 +104,7 @@ QByteArray csvText(const QList<ClassBook>& books) {
             out.raw(schoolClass.constData(), schoolClass.size());
             out.raw(',');
             if (line.read) {
-                out.field(line.name);
+                out.field(line.name());
                 out.raw(',');
                 out.raw(char('0' + line.grade));
                 out.raw(',');
@@ -140,8 +139,11 @@ int exportCsv(const QString& folder, const QString& path, QTextStream& errors) {
         }
         return code;
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(csv) != csv.size() || !out.commit()) {
+    // Written in place: the export is made afresh from the class files whenever it is wanted, so a
+    // failed write is reported rather than guarded against with a copy synced to disk first.
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(csv) != csv.size() ||
+        !out.flush()) {
         errors << "cyfrolia: "
                << cyfrolia::cannotCreateFileMessage(QFileInfo(path).absoluteFilePath(), out.errorString())
                << Qt::endl;

@@ -59,12 +59,13 @@ DateReader::DateReader(const QLocale& hint) {
         m_months.insert(QString::fromLatin1(roman[m - 1]), m);
 }
 
-QDate DateReader::read(const QString& text) const {
-    const auto found = m_cache.constFind(text);
+QDate DateReader::read(QStringView text) const {
+    // Looked up without a copy of the text; only a new date's text is kept.
+    const auto found = m_cache.constFind(QString::fromRawData(text.data(), text.size()));
     if (found != m_cache.constEnd())
         return *found;
     const QDate date = readUncached(text);
-    m_cache.insert(text, date);
+    m_cache.insert(text.toString(), date);
     return date;
 }
 
@@ -174,11 +175,16 @@ GradeLine readGradeLine(const QString& line, const DateReader& dates) {
     if (grade < QLatin1Char('0') || grade > QLatin1Char('6') ||
         QStringView(line).mid(gradeAt, kGradeLabel.size()) != kGradeLabel)
         return out;
-    out.name = line.left(gradeAt);
     out.read = true;
     out.grade = grade.unicode() - '0';
-    out.dateText = QStringView(line).mid(dateAt + kDateLabel.size()).trimmed().toString();
-    out.date = dates.read(out.dateText);
+    out.nameSize = gradeAt;
+    out.dateFrom = dateAt + kDateLabel.size();
+    out.dateSize = line.size() - out.dateFrom;
+    while (out.dateSize > 0 && line.at(out.dateFrom).isSpace())
+        ++out.dateFrom, --out.dateSize;
+    while (out.dateSize > 0 && line.at(out.dateFrom + out.dateSize - 1).isSpace())
+        --out.dateSize;
+    out.date = dates.read(out.dateText());
     return out;
 }
 

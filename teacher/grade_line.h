@@ -13,10 +13,16 @@ namespace teacher {
 struct GradeLine {
     QString written;   // the line as it stands in the file
     bool read = false; // false: not a grade line (edited by hand, damaged, empty)
-    QString name;      // as written
     int grade = -1;    // 0 to 6
-    QString dateText;  // as written, blanks around it left out
     QDate date;        // invalid when the text could not be read as a date
+
+    // Parts of the written line: the name as written, the date's text without blanks around it.
+    QStringView name() const { return QStringView(written).left(nameSize); }
+    QStringView dateText() const { return QStringView(written).mid(dateFrom, dateSize); }
+
+    qsizetype nameSize = 0;
+    qsizetype dateFrom = 0;
+    qsizetype dateSize = 0;
 };
 
 // Reads the dates the program may have written: the short date format of whatever locale the
@@ -29,7 +35,7 @@ class DateReader {
 public:
     explicit DateReader(const QLocale& hint = QLocale::system());
 
-    QDate read(const QString& text) const;
+    QDate read(QStringView text) const;
 
 private:
     enum class Order { DayMonthYear, MonthDayYear, YearMonthDay };

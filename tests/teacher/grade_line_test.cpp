@@ -31,7 +31,7 @@ TEST_P(ReadingALine, GivesItsPiecesOrKeepsItAsWritten) {
     EXPECT_EQ(got.read, c.read);
     if (!c.read)
         return;
-    EXPECT_EQ(got.name, c.pupil);
+    EXPECT_EQ(got.name(), c.pupil);
     EXPECT_EQ(got.grade, c.grade);
     EXPECT_EQ(got.date, c.date);
 }
