@@ -132,14 +132,14 @@ void PupilView::showPupil(const ClassBook& book, const Pupil& pupil) {
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("d.MM.yyyy"));
     const QDate first = dated.first()->date, last = dated.last()->date;
-    // A single day gets a day either side, so its points stand in the middle.
-    const QDate from = first == last ? first.addDays(-1) : first;
-    const QDate to = first == last ? last.addDays(1) : last;
-    time->setRange(QDateTime(from, QTime(0, 0)), QDateTime(to, QTime(23, 59)));
-    time->setTickCount(std::min<qsizetype>(5, std::max<qsizetype>(2, from.daysTo(to) + 1)));
+    // A day's room either side, and half a grade above and below, so no point is cut at an edge.
+    time->setRange(QDateTime(first.addDays(-1), QTime(0, 0)), QDateTime(last.addDays(1), QTime(23, 59)));
+    time->setTickCount(int(std::min<qint64>(5, first.daysTo(last) + 3)));
     auto* grades = new QValueAxis;
-    grades->setRange(0, 6);
-    grades->setTickCount(7);
+    grades->setRange(-0.5, 6.5);
+    grades->setTickType(QValueAxis::TicksDynamic);
+    grades->setTickAnchor(0);
+    grades->setTickInterval(1);
     grades->setLabelFormat(QStringLiteral("%d"));
     grades->setTitleText(QStringLiteral("Ocena"));
     chart->addAxis(time, Qt::AlignBottom);

@@ -65,7 +65,6 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     searchLabel->setBuddy(search);
     unread = makeButton(central, "unread", QString(), QStringLiteral("Wiersze bez oceny"));
     refresh = makeButton(central, "refresh", QStringLiteral("&Odśwież"), QStringLiteral("Odśwież"));
-    refresh->setShortcut(QKeySequence::Refresh);
     refresh->setToolTip(QStringLiteral("Czyta pliki klas na nowo (F5)"));
     print = makeButton(central, "print", QStringLiteral("&Drukuj…"), QStringLiteral("Drukuj tabelę klasy"));
     exportCsv = makeButton(central, "exportCsv", QStringLiteral("&Eksportuj do CSV…"),
@@ -168,6 +167,9 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
         connect(shortcut, &QShortcut::activated, this,
                 [this, by] { classes->setCurrentIndex((classes->currentIndex() + by) % classes->count()); });
     }
+    // F5 besides the button's own Alt+O.
+    auto* reread = new QShortcut(QKeySequence::Refresh, this);
+    connect(reread, &QShortcut::activated, this, &TeacherWindow::load);
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
         search->setFocus(Qt::ShortcutFocusReason);
@@ -180,7 +182,8 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
             &TeacherWindow::showCurrentPupil);
     connect(unread, &QPushButton::clicked, this, [this] {
         const ClassBook& shown = m_books.at(shownClass());
-        pupils->clearSelection();
+        // No pupil chosen now, so that choosing the last one again shows them again.
+        pupils->setCurrentIndex(QModelIndex());
         pupilView->showUnread(shown, unreadLines(shown));
         pupilView->lines->setFocus(Qt::OtherFocusReason);
     });
@@ -289,11 +292,14 @@ void TeacherWindow::printClick() {
 }
 
 void TeacherWindow::exportClick() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Eksport ocen do pliku CSV"), QDir::home().filePath(QStringLiteral("oceny.csv")),
-        QStringLiteral("Pliki CSV (*.csv);;Wszystkie pliki (*)"));
-    if (path.isEmpty())
+    QFileDialog dialog(this, QStringLiteral("Eksport ocen do pliku CSV"),
+                       QDir::home().filePath(QStringLiteral("oceny.csv")),
+                       QStringLiteral("Pliki CSV (*.csv);;Wszystkie pliki (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString path = dialog.selectedFiles().constFirst();
     QString errors;
     QTextStream errorStream(&errors);
     if (teacher::exportCsv(resultsFolder(), path, errorStream) != 0) {
