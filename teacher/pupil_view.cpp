@@ -69,8 +69,11 @@ PupilView::PupilView(QWidget* parent) : QWidget(parent) {
 void PupilView::setChartEmpty(const QString& title) {
     QChart* chart = chartView->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    // Series go with removeAllSeries(); a removed axis is handed back to be deleted.
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     chart->setTitle(title);
     chartView->setAccessibleName(title);
 }
