@@ -38,9 +38,9 @@ DateReader::DateReader(const QLocale& hint) {
     const QStringList quoted = format.split(QLatin1Char('\''));
     for (qsizetype i = 1; i < quoted.size(); i += 2) {
         for (const QString& word : quoted.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            m_fillers.insert(word.toCaseFolded().remove(QLatin1Char('.')), true);
+            m_fillers.insert(word.toCaseFolded().remove(QLatin1Char('.')));
     }
-    m_fillers.insert(QStringLiteral("r"), true); // "8.02.2007 r." (roku)
+    m_fillers.insert(QStringLiteral("r")); // "8.02.2007 r." (roku)
 
     const QLocale known[] = {QLocale(QLocale::English), QLocale(QLocale::Polish), hint};
     for (const QLocale& locale : known) {

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QHash>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringView>
 
@@ -43,8 +44,8 @@ private:
 
     Order m_order = Order::DayMonthYear;
     QChar m_separator; // between the numbers in the hint's format: the order holds where it is the same
-    QHash<QString, int> m_months;   // case-folded month word -> 1..12
-    QHash<QString, bool> m_fillers; // words a date may carry besides its month ("r", a locale's literal)
+    QHash<QString, int> m_months; // case-folded month word -> 1..12
+    QSet<QString> m_fillers;      // words a date may carry besides its month ("r", a locale's literal)
     // Files repeat a handful of dates many thousand times.
     mutable QHash<QString, QDate> m_cache;
 };
