@@ -13,7 +13,13 @@ namespace command_line {
 namespace {
 
 // The program's own options, beside --help and --version; one line each.
-void addOptions(QCommandLineParser&) {}
+void addOptions(QCommandLineParser& parser) {
+    parser.addOption({QLatin1String(kTeacher), QStringLiteral("Otwiera okno nauczyciela z wynikami klas.")});
+    parser.addOption(
+        {QLatin1String(kExportCsv),
+         QStringLiteral("Zapisuje oceny wszystkich klas do PLIKU CSV (\"-\": na standardowe wyjście)."),
+         QStringLiteral("PLIK")});
+}
 
 } // namespace
 

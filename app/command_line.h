@@ -8,6 +8,10 @@ class QCommandLineParser;
 // need no display.
 namespace command_line {
 
+// The program's own options, by name: the teacher's window, and the grades written out as CSV.
+inline constexpr char kTeacher[] = "teacher";
+inline constexpr char kExportCsv[] = "export-csv";
+
 // Reads the arguments into `parser`, which knows the program's options. Help and the version are
 // printed on standard output, a mistake on standard error, and the code the program then ends with
 // is returned (0, or 2 for a mistake); nothing when the program is to start.

@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg-dev
+  qt6-charts-dev libqt6opengl6-dev # the teacher's chart (Qt Charts needs Qt OpenGL's CMake files)
   qt6-translations-l10n # Qt's own texts in Polish
   libgtest-dev googletest
   clang-format git

@@ -15,6 +15,7 @@
 #include "results/tzapisz.h"
 #include "shell/tform1.h"
 #include "shell/tform7.h"
+#include "teacher/teacher_window.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -105,5 +106,9 @@ int main(int argc, char* argv[]) {
     save(wyniki, QStringLiteral("viewer"));
     wyniki->hide();
     save(AboutBox, QStringLiteral("about"));
+    AboutBox->hide();
+    // The teacher's window, with the first pupil of the first class chosen.
+    teacher::TeacherWindow teacherWindow(QString::fromLocal8Bit(argv[3]));
+    save(&teacherWindow, QStringLiteral("teacher"));
     return 0;
 }

@@ -4,6 +4,7 @@
 // installed program makes it, against a direct save of the same line through the same steps.
 // Each figure is also printed as a line "RESULT name | figure | baseline | ratio".
 #include "app/window_set.h"
+#include "bench/median.h"
 #include "common/results_file.h"
 #include "results/twyniki.h"
 #include "results/tzapisz.h"
@@ -30,17 +31,7 @@ constexpr int kRounds = 9;
 
 double medianMs(const std::function<void()>& setUp, const std::function<void()>& action,
                 int rounds = kRounds) {
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        if (setUp)
-            setUp();
-        QElapsedTimer timer;
-        timer.start();
-        action();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::medianMs(setUp, action, rounds);
 }
 
 QByteArray fileContent(int variant) {

@@ -58,6 +58,12 @@ for k in I II III IV V VI; do
     [[ -f "$d/wyniki_kl_$k.txt" && ! -s "$d/wyniki_kl_$k.txt" ]] || fail "$data/wyniki_kl_$k.txt is not there empty"
     [[ "$(modes "$d/wyniki_kl_$k.txt")" == "664 root:cyfrolia" ]] || fail "wyniki_kl_$k.txt is $(modes "$d/wyniki_kl_$k.txt")"
 done
+# Two menu entries: the children's program and the teacher's view of the class results.
+for entry in org.example.cyfrolia org.example.cyfrolia.teacher; do
+    desktop-file-validate "$root/usr/share/applications/$entry.desktop" || fail "$entry.desktop"
+done
+grep -qx 'Exec=cyfrolia --teacher' "$root/usr/share/applications/org.example.cyfrolia.teacher.desktop" ||
+    fail "the teacher's entry does not open the teacher's view"
 
 useradd --no-create-home --home-dir "$root/home" --no-user-group --shell /bin/bash "$pupil"
 useradd --no-create-home --home-dir "$root/home2" --no-user-group --shell /bin/bash "$other"

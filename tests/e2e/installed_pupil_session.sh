@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Run by installed_pupil_class.sh as an ordinary user: the installed program, started through its
 # launcher, finishes an addition series, saves the grade while root holds the lock (the window
-# answers meanwhile) and shows it in the grades viewer; the user can't change the program's
-# folder or files, nor anything in the data folder.
+# answers meanwhile), shows it in the grades viewer and in the teacher's export and window; the
+# user can't change the program's folder or files, nor anything in the data folder.
 # Usage: installed_pupil_session.sh <install root> <data folder>
 source "$(dirname "$0")/lib.sh"
 root=$1
@@ -46,6 +46,17 @@ e2e_wait_window "Oceny" >/dev/null
 shown=$(e2e_atspi text klasai)
 [[ "$shown" == "Łucja Żółć. Ocena: 0. Dnia: "* ]] || e2e_fail "the viewer shows '$shown'"
 e2e_screenshot "installed_viewer"
+
+# The teacher's view through the same launcher: the export needs no display and holds the saved
+# line with its date read (today's); the window opens on its own.
+csv=$(env -u DISPLAY "$root/usr/bin/cyfrolia" --export-csv -) || e2e_fail "the export failed: $csv"
+[[ "$csv" == *$'\r\n'"I,Łucja Żółć,0,$(date +%F),Łucja Żółć. Ocena: 0. Dnia: "* ]] ||
+    e2e_fail "the export holds '$csv'"
+"$root/usr/bin/cyfrolia" --teacher >"$E2E_TMP/teacher.log" 2>&1 &
+teacher=$!
+e2e_wait_window "Cyfrolia — wyniki klasy" >/dev/null
+e2e_screenshot "installed_teacher"
+kill "$teacher"
 
 # The saved file is still root's and the group's, and the name beside the program still a link.
 [[ -L "$program/wyniki_kl_I.txt" ]] || e2e_fail "the save replaced the link"

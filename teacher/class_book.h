@@ -1,0 +1,46 @@
+#pragma once
+
+#include "teacher/grade_line.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace teacher {
+
+// One class's file, read: every line in file order, or why it could not be read.
+struct ClassBook {
+    QString schoolClass; // "I" to "VI"
+    QList<GradeLine> lines;
+    QString failure; // empty when the file was read
+};
+
+// One pupil of a class: the grade lines whose names are the same but for case and blanks.
+struct Pupil {
+    QString name;     // as first written
+    QList<int> lines; // indexes into the class's lines, in file order
+    int lastGrade = -1;
+    QString lastDateText;
+    QDate lastDate;
+    double average = 0;
+    // The average of the latest grades (up to three, half of them at most) less that of as many
+    // before them; 0 with fewer than two grades.
+    double trend = 0;
+    int count() const { return int(lines.size()); }
+};
+
+// The lines of one file's text as it comes from the disk (Windows-1250, any line breaks). A last
+// line with no break is a line; the empty rest after a final break is none.
+QList<GradeLine> readClassText(const QByteArray& bytes, const DateReader& dates);
+
+// The six class files in `folder` (with its trailing separator), I to VI. A file that can't be
+// read gives a book with its failure and no lines; the others are read all the same.
+QList<ClassBook> readClassBooks(const QString& folder, const DateReader& dates);
+
+// The pupils of a class, in the order their names first appear.
+QList<Pupil> pupilsOf(const ClassBook& book);
+
+// The lines of a class that are no grade lines and hold more than blanks.
+QList<int> unreadLines(const ClassBook& book);
+
+} // namespace teacher
