@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -74,20 +76,21 @@ TEST_P(AppendRule, NormalisesAndAppendsOneLine) {
     EXPECT_EQ(text + appendedTail(text, "X"), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, AppendRule,
-                         ::testing::Values(AppendCase{"Empty", bytes(""), bytes("X\r\n")},
-                                           AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
-                                           AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
-                                           AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
-                                           AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
-                                           AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"),
-                                                      bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
-                                           AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
-                                           AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
-                                           AppendCase{"NulAndUndefined",
-                                                      QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
-                                                      QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, AppendRule,
+    ::testing::Values(AppendCase{"Empty", bytes(""), bytes("X\r\n")},
+                      AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
+                      AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
+                      AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
+                      AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
+                      AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"),
+                                 bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
+                      AppendCase{"TrailingLoneCr", bytes("A\r\nB\r"), bytes("A\r\nB\r\nX\r\n")},
+                      AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
+                      AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
+                      AppendCase{"NulAndUndefined", QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
+                                 QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LineBreaks, NormalisingTwiceChangesNothing) {
     const QByteArray once = normaliseLineBreaks(bytes("a\rb\nc\r\nd\n\r"));
@@ -169,6 +172,38 @@ TEST(Cp1250, UndefinedBytesAndForeignCharacters) {
     for (char16_t c : {u'Я', u'ñ', u'\uFFFD', u'\xD83D'})
         EXPECT_FALSE(cp1250::canEncode(c));
     EXPECT_FALSE(cp1250::encode(QStringLiteral("Łucja😀")));
+}
+
+// Qt's converter (ICU) agrees with the table on every byte and every character, but for the five
+// bytes the code page leaves out: ICU gives them the C1 controls of the same number.
+TEST(Cp1250, QtConverterAgreesWithTheTable) {
+    const auto undefined = [](int b) {
+        return b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98;
+    };
+    QStringDecoder decoder("windows-1250", QStringDecoder::Flag::Stateless);
+    ASSERT_TRUE(decoder.isValid());
+    for (int b = 0; b < 256; ++b) {
+        const QString qt = decoder.decode(QByteArray(1, char(b)));
+        ASSERT_EQ(qt.size(), 1) << b;
+        EXPECT_EQ(qt[0].unicode(), undefined(b) ? char16_t(b) : cp1250::decode(static_cast<unsigned char>(b)))
+            << b;
+    }
+    for (int c = 0; c < 0x10000; ++c) {
+        if (QChar::isSurrogate(char32_t(c)))
+            continue;
+        QStringEncoder encoder("windows-1250", QStringEncoder::Flag::Stateless);
+        const QByteArray qt = encoder.encode(QString(QChar(char16_t(c))));
+        const auto table = cp1250::encode(char16_t(c));
+        if (c >= 0x80 && c < 0xA0 && undefined(c)) {
+            EXPECT_FALSE(table) << c;
+            EXPECT_EQ(qt, QByteArray(1, char(c))) << c;
+        } else if (table) {
+            EXPECT_FALSE(encoder.hasError()) << c;
+            EXPECT_EQ(qt, QByteArray(1, char(*table))) << c;
+        } else {
+            EXPECT_TRUE(encoder.hasError()) << c;
+        }
+    }
 }
 
 TEST(Display, BreaksBecomeNewlinesAndOddBytesStayVisible) {
