@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 
@@ -19,6 +20,20 @@ void nameWithCaption(QLabel* label, const QString& caption);
 // Drops the interface Qt may have made for a widget while it was still being built (a screen
 // reader listening at start-up asks for it early), so that the factories decide anew.
 void refreshAccessible(QWidget* widget);
+
+// Screen readers see every widget of class `Widget` (one with Q_OBJECT) through the interface
+// `Interface(Widget*)`. Said in the widget's constructor; the factory is installed once.
+template <typename Widget, typename Interface> void presentAs() {
+    static const bool installed =
+        (QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+             if (object && object->isWidgetType() &&
+                 className == QLatin1String(Widget::staticMetaObject.className()))
+                 return new Interface(static_cast<Widget*>(object));
+             return nullptr;
+         }),
+         true);
+    Q_UNUSED(installed);
+}
 
 } // namespace accessibility
 
