@@ -171,7 +171,3 @@ void TAboutBox::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         FormShow();
 }
-
-void windows::showAboutBox() {
-    AboutBox->showModal();
-}

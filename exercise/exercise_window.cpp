@@ -5,7 +5,6 @@
 #include "common/error_dialog.h"
 #include "common/picture_button.h"
 #include "common/style.h"
-#include "common/windows.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
 
@@ -388,8 +387,15 @@ void ExerciseWindow::closingReset() {
     showSeries();
 }
 
+void ExerciseWindow::open(const QString& schoolClass) {
+    if (schoolClass.isEmpty())
+        emit classNeeded();
+    showModal();
+    closingReset();
+}
+
 void ExerciseWindow::saveClick() {
-    windows::showSaveResult(this, ocena->text());
+    emit saveRequested(ocena->text());
 }
 
 bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -50,10 +50,21 @@ public:
     void Image2Click();
     void closingReset();
 
+    // Shows the window modally, asking for a school class first while `schoolClass` is empty, and
+    // puts it back into its welcome state once it has closed.
+    void open(const QString& schoolClass);
+
     // The class chooser's pace for this window, in milliseconds; the series knows which timer
     // it retunes.
     void setPace(int milliseconds);
 
+signals:
+    // Asks for the class chooser, shown modally; returns once it is closed.
+    void classNeeded();
+    // The summary's save button: the save-result window beside this one, with the grade.
+    void saveRequested(const QString& grade);
+
+public:
     // The controls, named as the program knows them.
     QLabel* liczba1;
     QLabel* liczba2;

@@ -210,16 +210,16 @@ void Tzapisz::anulujClick() {
     close();
 }
 
-void windows::showSaveResult(QWidget* exerciseWindow, const QString& grade) {
+void Tzapisz::showResult(QWidget* owner, const QString& schoolClass, const QString& grade) {
     // Free of the exercise window's modality, so usable beside it, yet kept in front of it by
     // the window manager.
-    ::zapisz->setOwner(exerciseWindow);
-    ::zapisz->show();
-    ::zapisz->raise();
-    ::zapisz->activateWindow();
-    ::zapisz->klasa->setPlainText(windows::schoolClass());
-    ::zapisz->ocena->setPlainText(grade);
-    ::zapisz->imie->clear();
-    ::zapisz->nazwisko->clear();
-    ::zapisz->imie->setFocus();
+    setOwner(owner);
+    show();
+    raise();
+    activateWindow();
+    klasa->setPlainText(schoolClass);
+    ocena->setPlainText(grade);
+    imie->clear();
+    nazwisko->clear();
+    imie->setFocus();
 }

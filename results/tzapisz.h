@@ -27,6 +27,9 @@ class Tzapisz : public AppWindow {
 public:
     explicit Tzapisz(QWidget* parent = nullptr);
 
+    // Shows the window beside the exercise window `owner`, for a grade of a school class.
+    void showResult(QWidget* owner, const QString& schoolClass, const QString& grade);
+
     // Handlers.
     void FormCreate();
     void date1Click();

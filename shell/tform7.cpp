@@ -154,17 +154,9 @@ void Tform7::BitBtn1Click() {
         if (!radios[i]->isChecked())
             continue;
         const ClassRow& row = kClassTable[i];
-        windows::setPace(row.additionAndSubtraction, row.multiplicationAndDivision);
         klasa->setPlainText(QString::fromLatin1(row.text));
+        emit classChosen(klasa->toPlainText(), row.additionAndSubtraction, row.multiplicationAndDivision);
         break;
     }
     form7->close();
-}
-
-QString windows::schoolClass() {
-    return form7->klasa->toPlainText();
-}
-
-void windows::showClassChooser() {
-    form7->showModal();
 }

@@ -1,4 +1,3 @@
-#include "app/window_set.h"
 #include "common/results_file.h"
 #include "results/twyniki.h"
 #include "support/modal_driver.h"
@@ -35,18 +34,20 @@ private:
     void put(const QString& schoolClass, const QByteArray& content) const;
     void showAndAnswer(ModalDriver& watcher);
 
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<Twyniki> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestTwyniki::init() {
-    m_windows = std::make_unique<WindowSet>();
+    m_window = std::make_unique<Twyniki>();
+    wyniki = m_window.get();
     m_dir = std::make_unique<QTemporaryDir>();
     wyniki->setResultsFolder(m_dir->path() + QLatin1Char('/'));
 }
 
 void TestTwyniki::cleanup() {
-    m_windows.reset();
+    m_window.reset();
+    wyniki = nullptr;
     m_dir.reset();
 }
 
