@@ -114,6 +114,7 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void fitToText(QLabel* label);
 
 private:
     void createControls(const ExerciseLayout& layout);
@@ -133,6 +134,8 @@ private:
     Announcer* m_announcer = nullptr;
     bool m_summaryAnnounced = false;
     QLabel* m_operator = nullptr;
+    bool m_measured = false;
+    QList<QLabel*> m_fitted; // to be sized to their text at the first showing
     PictureButton* m_save = nullptr;
 };
 

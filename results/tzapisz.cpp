@@ -136,12 +136,24 @@ void Tzapisz::createControls() {
     plik->setGeometry(8, 8, 281, 257);
     plik->hide();
 
+    QWidget::setTabOrder(imie, nazwisko);
+    QWidget::setTabOrder(nazwisko, klasa);
+    QWidget::setTabOrder(klasa, zapisz);
+    QWidget::setTabOrder(zapisz, anuluj);
+    QWidget::setTabOrder(anuluj, ocena);
+    QWidget::setTabOrder(ocena, data);
+    QWidget::setTabOrder(data, plik);
+}
+
+TodayCalendar* Tzapisz::calendar() {
+    if (date1)
+        return date1;
     date1 = new TodayCalendar(this);
     date1->setObjectName(QStringLiteral("date1"));
     date1->setAccessibleName(QStringLiteral("Kalendarz"));
     date1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     date1->setSelectionMode(QCalendarWidget::SingleSelection);
-    date1->setSelectedDate(QDate(2007, 2, 8));
+    date1->setSelectedDate(m_date);
     // The whole month, both arrows and all seven columns stay inside the laid-out area in any
     // language: the day names in a smaller type than the dates, and as single letters where even
     // the short ones are too wide for a column ("niedz." in Polish).
@@ -157,14 +169,14 @@ void Tzapisz::createControls() {
     connect(date1, &QCalendarWidget::clicked, this, &Tzapisz::date1Click);
     connect(date1, &QCalendarWidget::selectionChanged, this, &Tzapisz::date1Click);
 
-    QWidget::setTabOrder(imie, nazwisko);
-    QWidget::setTabOrder(nazwisko, klasa);
-    QWidget::setTabOrder(klasa, zapisz);
-    QWidget::setTabOrder(zapisz, anuluj);
-    QWidget::setTabOrder(anuluj, ocena);
-    QWidget::setTabOrder(ocena, data);
-    QWidget::setTabOrder(data, plik);
     QWidget::setTabOrder(plik, date1);
+    date1->show();
+    return date1;
+}
+
+void Tzapisz::showEvent(QShowEvent* event) {
+    calendar();
+    AppWindow::showEvent(event);
 }
 
 QString Tzapisz::resultsFolder() const {
@@ -172,7 +184,7 @@ QString Tzapisz::resultsFolder() const {
 }
 
 void Tzapisz::setDateText() {
-    data->setPlainText(cyfrolia::shortDateText(date1->selectedDate()));
+    data->setPlainText(cyfrolia::shortDateText(m_date));
 }
 
 void Tzapisz::FormCreate() {
@@ -180,6 +192,7 @@ void Tzapisz::FormCreate() {
 }
 
 void Tzapisz::date1Click() {
+    m_date = date1->selectedDate();
     setDateText();
 }
 

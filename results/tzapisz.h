@@ -53,11 +53,17 @@ public:
     QPushButton* zapisz;
     QPushButton* anuluj;
     QPlainTextEdit* plik;
-    TodayCalendar* date1;
+    // Made at the first showing, or by calendar() before it: no window needs it until then.
+    TodayCalendar* date1 = nullptr;
+    TodayCalendar* calendar();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
     void setDateText();
 
     QString m_folder;
+    QDate m_date{2007, 2, 8}; // the date field's day, and the calendar's once it is made
 };
