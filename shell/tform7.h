@@ -41,9 +41,11 @@ signals:
     void classChosen(const QString& schoolClass, int additionAndSubtraction, int multiplicationAndDivision);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool m_sized = false;
     QRadioButton* createRadio(const char* name, const QString& text, int left, int top, int width);
     void keepCheckedTabStop();
 };
