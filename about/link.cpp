@@ -2,6 +2,7 @@
 
 #include "about/link_checker.h"
 
+#include "common/accessibility.h"
 #include "common/failure.h"
 
 #include <QAccessibleWidget>
@@ -109,12 +110,6 @@ public:
     }
 };
 
-QAccessibleInterface* linkAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("TLink") && object && object->isWidgetType())
-        return new LinkAccessible(static_cast<TLink*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 TLink::TLink(QWidget* parent)
@@ -137,8 +132,7 @@ TLink::TLink(QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_canvasFont = font();
-    static const bool accessible = (QAccessible::installFactory(linkAccessibleFactory), true);
-    Q_UNUSED(accessible);
+    accessibility::presentAs<TLink, LinkAccessible>();
 }
 
 TLink::~TLink() {

@@ -109,17 +109,23 @@ void TAboutBox::createPanelLabels() {
     Version = makeOpaqueLabel(QStringLiteral("Version"), QStringLiteral("Wersja 1.0"), Panel1,
                               pixelFont(kSans, 11, true, true), kSkyBlue, QColor(0, 0, 0));
     Version->move(88, 48);
-    Version->adjustSize();
 
     Copyright = makeOpaqueLabel(QStringLiteral("Copyright"), QStringLiteral("Autor: Zespół Cyfrolii"), Panel1,
                                 pixelFont(kArial, 16, true, true), highlight, white);
     Copyright->move(8, 80);
-    Copyright->adjustSize();
 
     Comments = makeOpaqueLabel(QStringLiteral("Comments"), QStringLiteral("Strona domowa:"), Panel1,
                                pixelFont(kDigitSmall, 19, true, true), highlight, white);
     Comments->setWordWrap(true);
-    Comments->setGeometry(8, 120, 107, Comments->heightForWidth(107));
+    Comments->move(8, 120);
+}
+
+// The labels take the size of their text at the first showing: measuring loads their typefaces,
+// which nothing else needs before.
+void TAboutBox::sizeLabelsToText() {
+    Version->adjustSize();
+    Copyright->adjustSize();
+    Comments->resize(107, Comments->heightForWidth(107));
 }
 
 void TAboutBox::createLink() {
@@ -165,13 +171,13 @@ void TAboutBox::OKButtonClick() {
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
+    if (!m_sized) {
+        m_sized = true;
+        sizeLabelsToText();
+    }
     if (!event->spontaneous())
         centreOnScreen();
     AppWindow::showEvent(event);
     if (!event->spontaneous())
         FormShow();
-}
-
-void windows::showAboutBox() {
-    AboutBox->showModal();
 }

@@ -37,6 +37,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void sizeLabelsToText();
+    bool m_sized = false;
     void createPanelLabels();
     void createLink();
     void createAuthorPicture();

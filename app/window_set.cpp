@@ -25,6 +25,33 @@ static void exposeTestIds(QWidget* window) {
             w->setAccessibleDescription(w->objectName());
 }
 
+// The roads between the windows: the menu opens the others, an exercise window asks for a class
+// first while none is chosen, the class sets the pace, and a finished series goes to the saver.
+static void connectWindows() {
+    ExerciseWindow* const exercises[] = {form2, Form5, Form3, Form6};
+    const auto open = [](ExerciseWindow* window) { return [window] { window->open(form7->schoolClass()); }; };
+    QObject::connect(form1, &Tform1::openAddition, form2, open(form2));
+    QObject::connect(form1, &Tform1::openSubtraction, Form5, open(Form5));
+    QObject::connect(form1, &Tform1::openMultiplication, Form3, open(Form3));
+    QObject::connect(form1, &Tform1::openDivision, Form6, open(Form6));
+    QObject::connect(form1, &Tform1::openClassChooser, form7, &AppWindow::showModal);
+    QObject::connect(form1, &Tform1::openGrades, wyniki, &AppWindow::showModal);
+    QObject::connect(form1, &Tform1::openAbout, AboutBox, &AppWindow::showModal);
+    QObject::connect(form7, &Tform7::classChosen, form2,
+                     [](const QString&, int additionAndSubtraction, int other) {
+                         form2->setPace(additionAndSubtraction);
+                         Form5->setPace(additionAndSubtraction);
+                         Form3->setPace(other);
+                         Form6->setPace(other);
+                     });
+    for (ExerciseWindow* window : exercises) {
+        QObject::connect(window, &ExerciseWindow::classNeeded, form7, &AppWindow::showModal);
+        QObject::connect(window, &ExerciseWindow::saveRequested, zapisz, [window](const QString& grade) {
+            zapisz->showResult(window, form7->schoolClass(), grade);
+        });
+    }
+}
+
 WindowSet::WindowSet() {
     // The links' hover watcher exists before any window and outlives them all.
     CreateLinkWatcher();
@@ -39,6 +66,8 @@ WindowSet::WindowSet() {
     form7 = new Tform7(form1);
     zapisz = new Tzapisz;
     wyniki = new Twyniki(form1);
+
+    connectWindows();
 
     if (qEnvironmentVariableIntValue("CYFROLIA_TEST_IDS") == 1)
         for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(zapisz)})

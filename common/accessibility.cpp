@@ -50,12 +50,10 @@ public:
     explicit AnnouncerAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Notification) {}
 };
 
-QAccessibleInterface* factory(const QString& className, QObject* object) {
+QAccessibleInterface* factory(const QString&, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
-    if (className == QLatin1String("Announcer"))
-        return new AnnouncerAccessible(widget);
     if (widget->property(kHidden).toBool())
         return new HiddenAccessible(widget);
     if (auto* label = qobject_cast<QLabel*>(widget); label && widget->property(kCaption).isValid())
@@ -101,7 +99,7 @@ QString ReadOnlyAccessibleText::attributes(int offset, int* startOffset, int* en
 }
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
-    installFactory();
+    accessibility::presentAs<Announcer, AnnouncerAccessible>();
     setObjectName(QStringLiteral("announcer"));
     // Never drawn and never in the way of the mouse: only its accessible side speaks.
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -23,6 +23,20 @@ void nameWithCaption(QLabel* label, const QString& caption);
 // reader listening at start-up asks for it early), so that the factories decide anew.
 void refreshAccessible(QWidget* widget);
 
+// Screen readers see every widget of class `Widget` (one with Q_OBJECT) through the interface
+// `Interface(Widget*)`. Said in the widget's constructor; the factory is installed once.
+template <typename Widget, typename Interface> void presentAs() {
+    static const bool installed =
+        (QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+             if (object && object->isWidgetType() &&
+                 className == QLatin1String(Widget::staticMetaObject.className()))
+                 return new Interface(static_cast<Widget*>(object));
+             return nullptr;
+         }),
+         true);
+    Q_UNUSED(installed);
+}
+
 } // namespace accessibility
 
 // The text side of a widget that screen readers read as a text of its own: `shown` as it is now,

@@ -7,8 +7,7 @@
 
 namespace cyfrolia {
 
-// Windows-1250, the single-byte code page of the results files. Written out as a table because
-// Qt's converter only offers it when built with ICU.
+// Windows-1250, the single-byte code page of the results files, through Qt's converter (ICU).
 namespace cp1250 {
 
 // What an undefined byte (0x81, 0x83, 0x88, 0x90, 0x98) decodes to.

@@ -27,19 +27,12 @@ public:
     }
 };
 
-QAccessibleInterface* pictureButtonFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("PictureButton") && object && object->isWidgetType())
-        return new PictureButtonAccessible(static_cast<PictureButton*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 PictureButton::PictureButton(const QString& name, const QString& word, const QPixmap& picture,
                              QWidget* parent)
     : QLabel(parent) {
-    static const bool accessible = (QAccessible::installFactory(pictureButtonFactory), true);
-    Q_UNUSED(accessible);
+    accessibility::presentAs<PictureButton, PictureButtonAccessible>();
     setObjectName(name);
     setAccessibleName(word);
     setPixmap(picture);

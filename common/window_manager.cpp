@@ -1,8 +1,9 @@
 #include "common/window_manager.h"
 
-#include <QDeadlineTimer>
+#include <QAbstractNativeEventFilter>
+#include <QEventLoop>
 #include <QGuiApplication>
-#include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -22,11 +23,59 @@ struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
 };
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+// The atoms this file asks about: interned once, with a single round trip.
+struct Atoms {
+    xcb_atom_t frameExtents;
+    xcb_atom_t requestFrameExtents;
+    xcb_atom_t supported;
+    xcb_atom_t supportingWmCheck;
+};
+
+const Atoms& atoms(xcb_connection_t* c) {
+    static const Atoms interned = [c] {
+        const char* const names[] = {"_NET_FRAME_EXTENTS", "_NET_REQUEST_FRAME_EXTENTS", "_NET_SUPPORTED",
+                                     "_NET_SUPPORTING_WM_CHECK"};
+        xcb_intern_atom_cookie_t cookies[std::size(names)];
+        for (std::size_t i = 0; i < std::size(names); ++i)
+            cookies[i] = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(names[i])), names[i]);
+        xcb_atom_t found[std::size(names)];
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> reply(
+                xcb_intern_atom_reply(c, cookies[i], nullptr));
+            found[i] = reply ? reply->atom : XCB_ATOM_NONE;
+        }
+        return Atoms{found[0], found[1], found[2], found[3]};
+    }();
+    return interned;
 }
+
+// Ends `loop` when the window manager changes `property` of `window`; Qt's windows listen for
+// property changes already, and their events pass here on the way to Qt.
+class PropertyWatch : public QAbstractNativeEventFilter {
+public:
+    PropertyWatch(xcb_window_t window, xcb_atom_t property, QEventLoop& loop)
+        : m_window(window), m_property(property), m_loop(loop) {
+        qApp->installNativeEventFilter(this);
+    }
+    ~PropertyWatch() override { qApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+            const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+            if (change->window == m_window && change->atom == m_property)
+                m_loop.quit();
+        }
+        return false;
+    }
+
+private:
+    xcb_window_t m_window;
+    xcb_atom_t m_property;
+    QEventLoop& m_loop;
+};
 
 // The 32-bit items of a property, empty when it is not there or of another type.
 std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
@@ -41,7 +90,7 @@ std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_window_t window, xc
 
 // An EWMH window manager names a child window of its own on the root, which names itself again.
 bool windowManagerRuns(xcb_connection_t* c, xcb_window_t root) {
-    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+    const xcb_atom_t check = atoms(c).supportingWmCheck;
     const auto child = property(c, root, check, XCB_ATOM_WINDOW, 1);
     if (child.size() != 1)
         return false;
@@ -77,35 +126,33 @@ std::optional<QMargins> frameExtents(QWidget* window) {
     if (!c)
         return QMargins();
     const xcb_window_t id = nativeWindow(window);
-    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
-    if (auto known = readExtents(c, id, extents))
+    const Atoms& names = atoms(c);
+    if (auto known = readExtents(c, id, names.frameExtents))
         return known;
 
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     if (!windowManagerRuns(c, root))
         return QMargins();
-    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    const auto supported = property(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
-    if (std::find(supported.begin(), supported.end(), request) == supported.end())
+    const auto supported = property(c, root, names.supported, XCB_ATOM_ATOM, 1024);
+    if (std::find(supported.begin(), supported.end(), names.requestFrameExtents) == supported.end())
         return std::nullopt;
 
     // The window's own properties are all set by now, so the estimate fits the frame it will get.
+    // The answer comes as a property change; a busy window manager gets half a second, while
+    // timers go on and input waits.
+    QEventLoop loop;
+    const PropertyWatch watch(id, names.frameExtents, loop);
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = id;
-    message.type = request;
+    message.type = names.requestFrameExtents;
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(c);
-    // The answer is a property the window manager sets at once; a busy one gets a moment.
-    const QDeadlineTimer deadline(500);
-    do {
-        if (auto estimate = readExtents(c, id, extents))
-            return estimate;
-        QThread::msleep(1);
-    } while (!deadline.hasExpired());
-    return std::nullopt;
+    QTimer::singleShot(500, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return readExtents(c, id, names.frameExtents);
 }
 
 void setOwner(QWidget* window, QWidget* owner) {

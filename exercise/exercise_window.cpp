@@ -5,7 +5,6 @@
 #include "common/error_dialog.h"
 #include "common/picture_button.h"
 #include "common/style.h"
-#include "common/windows.h"
 #include "exercise/pictures.h"
 #include "exercise/time_bar.h"
 
@@ -130,17 +129,16 @@ void ExerciseWindow::createCounters() {
                     QRect(384, 272, 49, 41), Qt::AlignHCenter | Qt::AlignTop);
     Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Pozostało:"),
                        pixelFont(kSans, 19, true), text, QRect(264, 168, 101, 24));
-    // Labels sized to their text keep their top-left corner, as laid out.
-    Label3->adjustSize();
+    fitToText(Label3);
     licznik = makeLabel(this, QStringLiteral("licznik"), QStringLiteral("50"), pixelFont(kRounded, 32, true),
                         text, QRect(296, 192, 38, 37));
-    licznik->adjustSize();
+    fitToText(licznik);
     Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Dobre:"), pixelFont(kSans, 19), kGreen,
                        QRect(200, 240, 57, 24));
-    Label5->adjustSize();
+    fitToText(Label5);
     Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Złe:"), pixelFont(kSans, 19), kRed,
                        QRect(392, 240, 36, 24));
-    Label6->adjustSize();
+    fitToText(Label6);
 }
 
 void ExerciseWindow::createButtons() {
@@ -196,10 +194,10 @@ void ExerciseWindow::createSummaryPanel(const ExerciseLayout& layout) {
     podsumowanie->setAutoFillBackground(true);
     Label1 = makeLabel(podsumowanie, QStringLiteral("Label1"), QStringLiteral("OCENA:"),
                        pixelFont(kRounded, 35, true), text, QRect(240, 24, 140, 40));
-    Label1->adjustSize();
+    fitToText(Label1);
     ocena = makeLabel(podsumowanie, QStringLiteral("ocena"), QStringLiteral("0"),
                       pixelFont(kRounded, 96, true), text, QRect(280, 96, 57, 111));
-    ocena->adjustSize();
+    fitToText(ocena);
     Image1 = new PictureButton(QStringLiteral("Image1"), QStringLiteral("Od nowa"), QSize(142, 37),
                                exercise_pictures::againButton, podsumowanie);
     Image1->move(layout.again);
@@ -249,7 +247,7 @@ QLabel* ExerciseWindow::addOperatorLabel(const QString& text, const QRect& geome
     label->setFont(pixelFont(kRounded, 80, true));
     label->setGeometry(geometry);
     if (sizedToText)
-        label->adjustSize();
+        fitToText(label);
     else
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setOperatorControl(label);
@@ -282,11 +280,11 @@ void ExerciseWindow::showSeries() {
     liczba1->setText(QString::number(s.operands().left));
     liczba2->setText(QString::number(s.operands().right));
     licznik->setText(QString::number(s.remaining()));
-    licznik->adjustSize();
+    fitToText(licznik);
     dobre->setText(QString::number(s.rightCount()));
     zle->setText(QString::number(s.wrongCount()));
     ocena->setText(s.grade());
-    ocena->adjustSize();
+    fitToText(ocena);
     pasek->setValue(s.bar());
     if (odp->text() != s.answer())
         odp->setText(s.answer());
@@ -388,8 +386,15 @@ void ExerciseWindow::closingReset() {
     showSeries();
 }
 
+void ExerciseWindow::open(const QString& schoolClass) {
+    if (schoolClass.isEmpty())
+        emit classNeeded();
+    showModal();
+    closingReset();
+}
+
 void ExerciseWindow::saveClick() {
-    windows::showSaveResult(this, ocena->text());
+    emit saveRequested(ocena->text());
 }
 
 bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -407,7 +412,22 @@ bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
     return AppWindow::eventFilter(watched, event);
 }
 
+// Labels sized to their text keep their top-left corner, as laid out. They are measured from the
+// first showing on: measuring loads a typeface, and a window never shown needs none of its own.
+void ExerciseWindow::fitToText(QLabel* label) {
+    if (m_measured)
+        label->adjustSize();
+    else if (!m_fitted.contains(label))
+        m_fitted.append(label);
+}
+
 void ExerciseWindow::showEvent(QShowEvent* event) {
+    if (!m_measured) {
+        m_measured = true;
+        for (QLabel* label : std::as_const(m_fitted))
+            label->adjustSize();
+        m_fitted.clear();
+    }
     if (!event->spontaneous())
         centreOnScreen();
     AppWindow::showEvent(event);

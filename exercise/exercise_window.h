@@ -50,10 +50,21 @@ public:
     void Image2Click();
     void closingReset();
 
+    // Shows the window modally, asking for a school class first while `schoolClass` is empty, and
+    // puts it back into its welcome state once it has closed.
+    void open(const QString& schoolClass);
+
     // The class chooser's pace for this window, in milliseconds; the series knows which timer
     // it retunes.
     void setPace(int milliseconds);
 
+signals:
+    // Asks for the class chooser, shown modally; returns once it is closed.
+    void classNeeded();
+    // The summary's save button: the save-result window beside this one, with the grade.
+    void saveRequested(const QString& grade);
+
+public:
     // The controls, named as the program knows them.
     QLabel* liczba1;
     QLabel* liczba2;
@@ -103,6 +114,7 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void fitToText(QLabel* label);
 
 private:
     void createControls(const ExerciseLayout& layout);
@@ -122,6 +134,8 @@ private:
     Announcer* m_announcer = nullptr;
     bool m_summaryAnnounced = false;
     QLabel* m_operator = nullptr;
+    bool m_measured = false;
+    QList<QLabel*> m_fitted; // to be sized to their text at the first showing
     PictureButton* m_save = nullptr;
 };
 

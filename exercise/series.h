@@ -47,7 +47,7 @@ public:
     void odpEnter();    // Enter (key code 13) in the answer field
     void Image1Click(); // again: the welcome reset
     void welcomeReset();
-    void closingReset(); // done by the opener once the window has closed
+    void closingReset(); // done once the window, opened for a series, has closed
 
     // The child's typing; the field holds at most two characters of any kind.
     void setAnswer(const QString& text);

@@ -33,17 +33,10 @@ private:
     ReadOnlyAccessibleText m_text{[this] { return shown(); }};
 };
 
-QAccessibleInterface* timeBarFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("TimeBar") && object && object->isWidgetType())
-        return new TimeBarAccessible(static_cast<TimeBar*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 TimeBar::TimeBar(QWidget* parent) : QWidget(parent) {
-    static const bool accessible = (QAccessible::installFactory(timeBarFactory), true);
-    Q_UNUSED(accessible);
+    accessibility::presentAs<TimeBar, TimeBarAccessible>();
     setObjectName(QStringLiteral("pasek"));
     setAccessibleName(QStringLiteral("Czas"));
     accessibility::refreshAccessible(this);

@@ -241,7 +241,3 @@ void Twyniki::changeEvent(QEvent* event) {
         setWindowState(windowState() & ~Qt::WindowMaximized);
     AppWindow::changeEvent(event);
 }
-
-void windows::showGradesViewer() {
-    wyniki->showModal();
-}

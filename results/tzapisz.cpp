@@ -143,13 +143,24 @@ void Tzapisz::createControls() {
     plik->setGeometry(8, 8, 281, 257);
     plik->hide();
 
+    QWidget::setTabOrder(imie, nazwisko);
+    QWidget::setTabOrder(nazwisko, klasa);
+    QWidget::setTabOrder(klasa, zapisz);
+    QWidget::setTabOrder(zapisz, anuluj);
+    QWidget::setTabOrder(anuluj, ocena);
+    QWidget::setTabOrder(ocena, data);
+    QWidget::setTabOrder(data, plik);
+}
+
+TodayCalendar* Tzapisz::calendar() {
+    if (date1)
+        return date1;
     date1 = new TodayCalendar(this);
     date1->setObjectName(QStringLiteral("date1"));
     date1->setAccessibleName(QStringLiteral("Kalendarz"));
     date1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     date1->setSelectionMode(QCalendarWidget::SingleSelection);
-    // A grade is dated today unless the child picks another day.
-    date1->setSelectedDate(QDate::currentDate());
+    date1->setSelectedDate(m_date);
     // The whole month, both arrows and all seven columns stay inside the laid-out area in any
     // language: the day names in a smaller type than the dates, and as single letters where even
     // the short ones are too wide for a column ("niedz." in Polish).
@@ -165,14 +176,14 @@ void Tzapisz::createControls() {
     connect(date1, &QCalendarWidget::clicked, this, &Tzapisz::date1Click);
     connect(date1, &QCalendarWidget::selectionChanged, this, &Tzapisz::date1Click);
 
-    QWidget::setTabOrder(imie, nazwisko);
-    QWidget::setTabOrder(nazwisko, klasa);
-    QWidget::setTabOrder(klasa, zapisz);
-    QWidget::setTabOrder(zapisz, anuluj);
-    QWidget::setTabOrder(anuluj, ocena);
-    QWidget::setTabOrder(ocena, data);
-    QWidget::setTabOrder(data, plik);
     QWidget::setTabOrder(plik, date1);
+    date1->show();
+    return date1;
+}
+
+void Tzapisz::showEvent(QShowEvent* event) {
+    calendar();
+    AppWindow::showEvent(event);
 }
 
 QString Tzapisz::resultsFolder() const {
@@ -180,7 +191,7 @@ QString Tzapisz::resultsFolder() const {
 }
 
 void Tzapisz::setDateText() {
-    data->setPlainText(cyfrolia::shortDateText(date1->selectedDate()));
+    data->setPlainText(cyfrolia::shortDateText(m_date));
 }
 
 void Tzapisz::FormCreate() {
@@ -188,6 +199,7 @@ void Tzapisz::FormCreate() {
 }
 
 void Tzapisz::date1Click() {
+    m_date = date1->selectedDate();
     setDateText();
 }
 
@@ -284,16 +296,16 @@ void Tzapisz::anulujClick() {
     close();
 }
 
-void windows::showSaveResult(QWidget* exerciseWindow, const QString& grade) {
+void Tzapisz::showResult(QWidget* owner, const QString& schoolClass, const QString& grade) {
     // Free of the exercise window's modality, so usable beside it, yet kept in front of it by
     // the window manager.
-    ::zapisz->setOwner(exerciseWindow);
-    ::zapisz->show();
-    ::zapisz->raise();
-    ::zapisz->activateWindow();
-    ::zapisz->klasa->setPlainText(windows::schoolClass());
-    ::zapisz->ocena->setPlainText(grade);
-    ::zapisz->imie->clear();
-    ::zapisz->nazwisko->clear();
-    ::zapisz->imie->setFocus();
+    setOwner(owner);
+    show();
+    raise();
+    activateWindow();
+    klasa->setPlainText(schoolClass);
+    ocena->setPlainText(grade);
+    imie->clear();
+    nazwisko->clear();
+    imie->setFocus();
 }

@@ -33,6 +33,9 @@ class Tzapisz : public AppWindow {
 public:
     explicit Tzapisz(QWidget* parent = nullptr);
 
+    // Shows the window beside the exercise window `owner`, for a grade of a school class.
+    void showResult(QWidget* owner, const QString& schoolClass, const QString& grade);
+
     // Handlers.
     void FormCreate();
     void date1Click();
@@ -56,7 +59,12 @@ public:
     QPushButton* zapisz;
     QPushButton* anuluj;
     QPlainTextEdit* plik;
-    TodayCalendar* date1;
+    // Made at the first showing, or by calendar() before it: no window needs it until then.
+    TodayCalendar* date1 = nullptr;
+    TodayCalendar* calendar();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
@@ -72,4 +80,7 @@ private:
     QString m_class;
     QString m_line;
     int m_waitedMs = 0;
+    // The date field's day, and the calendar's once it is made: a grade is dated today unless the
+    // child picks another day.
+    QDate m_date = QDate::currentDate();
 };

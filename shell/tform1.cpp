@@ -210,25 +210,25 @@ void Tform1::closeEvent(QCloseEvent* event) {
 }
 
 void Tform1::dodawanieClick() {
-    windows::openAddition();
+    emit openAddition();
 }
 void Tform1::odejmowanieClick() {
-    windows::openSubtraction();
+    emit openSubtraction();
 }
 void Tform1::mnozenieClick() {
-    windows::openMultiplication();
+    emit openMultiplication();
 }
 void Tform1::dzielenieClick() {
-    windows::openDivision();
+    emit openDivision();
 }
 void Tform1::Image13Click() {
-    windows::showClassChooser();
+    emit openClassChooser();
 }
 void Tform1::wyn_wcisClick() {
-    windows::showGradesViewer();
+    emit openGrades();
 }
 void Tform1::Image11Click() {
-    windows::showAboutBox();
+    emit openAbout();
 }
 void Tform1::Image7Click() {
     qApp->quit();

@@ -94,6 +94,16 @@ public:
     // The button under the keyboard's highlight, top to bottom from 0; -1 for none.
     int highlighted() const { return m_highlighted; }
 
+signals:
+    // What the buttons ask for; each returns once the window it opens is closed again.
+    void openAddition();
+    void openSubtraction();
+    void openMultiplication();
+    void openDivision();
+    void openClassChooser();
+    void openGrades();
+    void openAbout();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -117,12 +117,23 @@ QRadioButton* Tform7::createRadio(const char* name, const QString& text, int lef
     radio->setBackgroundRole(QPalette::Window);
     radio->setPalette(white);
     radio->setAutoFillBackground(true);
-    // This style's indicator is wider than the one the layout was measured with; the text
-    // must not be clipped, so a button grows to its text if it needs to.
-    radio->setGeometry(left, top, std::max(width, radio->sizeHint().width()), 25);
+    radio->setGeometry(left, top, width, 25);
     connect(radio, &QRadioButton::clicked, this, &Tform7::RadioButton1Click);
     connect(radio, &QRadioButton::toggled, this, &Tform7::keepCheckedTabStop);
     return radio;
+}
+
+// This style's indicator is wider than the one the layout was measured with; the text must not be
+// clipped, so a button grows to its text if it needs to. Measured at the first showing: measuring
+// loads the typeface, which nothing needs before.
+void Tform7::showEvent(QShowEvent* event) {
+    if (!m_sized) {
+        m_sized = true;
+        for (QRadioButton* radio :
+             {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6})
+            radio->resize(std::max(radio->width(), radio->sizeHint().width()), radio->height());
+    }
+    AppWindow::showEvent(event);
 }
 
 // Tab reaches the group through its checked button only; the arrows move within it.
@@ -154,17 +165,9 @@ void Tform7::BitBtn1Click() {
         if (!radios[i]->isChecked())
             continue;
         const ClassRow& row = kClassTable[i];
-        windows::setPace(row.additionAndSubtraction, row.multiplicationAndDivision);
         klasa->setPlainText(QString::fromLatin1(row.text));
+        emit classChosen(klasa->toPlainText(), row.additionAndSubtraction, row.multiplicationAndDivision);
         break;
     }
     form7->close();
-}
-
-QString windows::schoolClass() {
-    return form7->klasa->toPlainText();
-}
-
-void windows::showClassChooser() {
-    form7->showModal();
 }

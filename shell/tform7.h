@@ -21,6 +21,9 @@ public:
     // OK: applies the checked row of the class table, then closes.
     void BitBtn1Click();
 
+    // The chosen class, "I" to "VI", or empty while none has been chosen.
+    QString schoolClass() const { return klasa->toPlainText(); }
+
     QLabel* tlo = nullptr;
     // Hidden; its lines hold the chosen class, empty until the first OK.
     QPlainTextEdit* klasa = nullptr;
@@ -32,10 +35,17 @@ public:
     QRadioButton* RadioButton6 = nullptr;
     QPushButton* BitBtn1 = nullptr;
 
+signals:
+    // OK: the class and the pace it sets, in milliseconds, for addition and subtraction and for
+    // multiplication and division.
+    void classChosen(const QString& schoolClass, int additionAndSubtraction, int multiplicationAndDivision);
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool m_sized = false;
     QRadioButton* createRadio(const char* name, const QString& text, int left, int top, int width);
     void keepCheckedTabStop();
 };

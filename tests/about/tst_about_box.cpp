@@ -103,7 +103,8 @@ void TestAboutBox::texts() {
     QCOMPARE(m_box->OKButton->text(), QStringLiteral("O&K"));
     QVERIFY(m_box->OKButton->isDefault());
     QCOMPARE(m_box->OKButton->cursor().shape(), Qt::PointingHandCursor);
-    // Each label keeps within the panel.
+    // Each label keeps within the panel, sized to its text once shown.
+    m_box->show();
     for (QLabel* label : {m_box->ProductName, m_box->Version, m_box->Copyright, m_box->Comments})
         QVERIFY2(m_box->Panel1->rect().contains(label->geometry()), qPrintable(label->objectName()));
     QCOMPARE(m_box->Version->pos(), QPoint(88, 48));

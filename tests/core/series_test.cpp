@@ -86,6 +86,7 @@ TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount) {
     int expectedRight = 0;
     long long lastProblemAt = -1;
     while (stateOf(s) != SeriesState::Summary) {
+        ASSERT_LE(problemsSeen, Series::kProblems) << "the series never ends";
         const int before = s.remaining();
         ASSERT_TRUE(
             clock.runUntil([&] { return stateOf(s) == SeriesState::Summary || s.remaining() < before; }));
@@ -386,6 +387,7 @@ void playToSummary(Series& s, VirtualScheduler& clock, int right) {
     clock.sync();
     int judged = 0;
     while (stateOf(s) != SeriesState::Summary) {
+        ASSERT_LT(judged, Series::kProblems) << "the series never ends";
         ASSERT_TRUE(clock.runUntil([&] { return stateOf(s) != SeriesState::Drawing; }));
         if (stateOf(s) == SeriesState::Summary)
             break;

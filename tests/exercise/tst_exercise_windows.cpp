@@ -290,6 +290,7 @@ void TestExerciseWindows::geometry() {
     QFETCH(bool, sizedToText);
     ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
+    w->show(); // labels are sized to their text from the first showing on
 
     // The client area leaves an even rim round the summary panel.
     QCOMPARE(w->size(), QSize(641, 341));

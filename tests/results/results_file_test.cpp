@@ -2,6 +2,7 @@
 #include "common/failure.h"
 #include "common/results_file.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,20 +81,21 @@ TEST_P(AppendRule, NormalisesAndAppendsOneLine) {
     EXPECT_EQ(text + appendedTail(text, "X"), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, AppendRule,
-                         ::testing::Values(AppendCase{"Empty", bytes(""), bytes("X\r\n")},
-                                           AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
-                                           AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
-                                           AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
-                                           AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
-                                           AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"),
-                                                      bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
-                                           AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
-                                           AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
-                                           AppendCase{"NulAndUndefined",
-                                                      QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
-                                                      QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, AppendRule,
+    ::testing::Values(AppendCase{"Empty", bytes(""), bytes("X\r\n")},
+                      AppendCase{"OneLine", bytes("A\r\n"), bytes("A\r\nX\r\n")},
+                      AppendCase{"NoFinalBreak", bytes("A\r\nB"), bytes("A\r\nB\r\nX")},
+                      AppendCase{"LfOnly", bytes("A\nB\n"), bytes("A\r\nB\r\nX\r\n")},
+                      AppendCase{"CrOnly", bytes("A\rB\r"), bytes("A\r\nB\r\nX\r\n")},
+                      AppendCase{"Mixed", bytes("A\r\nB\nC\rD\n\rE"),
+                                 bytes("A\r\nB\r\nC\r\nD\r\n\r\nE\r\nX")},
+                      AppendCase{"TrailingLoneCr", bytes("A\r\nB\r"), bytes("A\r\nB\r\nX\r\n")},
+                      AppendCase{"CrCrLf", bytes("A\r\r\n"), bytes("A\r\n\r\nX\r\n")},
+                      AppendCase{"OnlyBreaks", bytes("\n\n"), bytes("\r\n\r\nX\r\n")},
+                      AppendCase{"NulAndUndefined", QByteArray("A\0\x81\x83\x88\x90\x98\nB", 9),
+                                 QByteArray("A\0\x81\x83\x88\x90\x98\r\nB\r\nX", 13)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LineBreaks, NormalisingTwiceChangesNothing) {
     const QByteArray once = normaliseLineBreaks(bytes("a\rb\nc\r\nd\n\r"));
@@ -175,6 +177,15 @@ TEST(Cp1250, UndefinedBytesAndForeignCharacters) {
     for (char16_t c : {u'Я', u'ñ', u'\uFFFD', u'\xD83D'})
         EXPECT_FALSE(cp1250::canEncode(c));
     EXPECT_FALSE(cp1250::encode(QStringLiteral("Łucja😀")));
+}
+
+// Every byte decodes as the code page's table has it (its fingerprint), whatever ICU comes with Qt.
+TEST(Cp1250, EveryByteAsTheCodePageHasIt) {
+    QString all;
+    for (int b = 0; b < 256; ++b)
+        all += QChar(cp1250::decode(static_cast<unsigned char>(b)));
+    EXPECT_EQ(QCryptographicHash::hash(all.toUtf8(), QCryptographicHash::Sha1).toHex(),
+              "5ece3631633023e787cc4bae0b900d3d392a8d0d");
 }
 
 TEST(Display, BreaksBecomeNewlinesAndOddBytesStayVisible) {

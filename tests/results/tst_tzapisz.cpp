@@ -1,10 +1,6 @@
-#include "app/window_set.h"
 #include "common/cp1250.h"
 #include "common/results_file.h"
-#include "exercise/tform2.h"
-
 #include "results/tzapisz.h"
-#include "shell/tform7.h"
 #include "support/modal_driver.h"
 
 #include <QClipboard>
@@ -64,12 +60,21 @@ private:
     void open(const QString& schoolClass, const QString& grade = QStringLiteral("5"));
     QMap<QString, QByteArray> allFiles() const;
 
-    std::unique_ptr<WindowSet> m_windows;
+    void makeWindow();
+
+    std::unique_ptr<Tzapisz> m_window;
+    QWidget m_exerciseWindow; // the owner it is shown beside
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
+void TestTzapisz::makeWindow() {
+    m_window.reset();
+    m_window = std::make_unique<Tzapisz>();
+    zapisz = m_window.get();
+}
+
 void TestTzapisz::init() {
-    m_windows = std::make_unique<WindowSet>();
+    makeWindow();
     m_dir = std::make_unique<QTemporaryDir>();
     for (const QString& k : cyfrolia::schoolClasses()) {
         QFile f(m_dir->filePath(cyfrolia::resultsFileName(k)));
@@ -80,7 +85,8 @@ void TestTzapisz::init() {
 }
 
 void TestTzapisz::cleanup() {
-    m_windows.reset();
+    m_window.reset();
+    zapisz = nullptr;
     m_dir.reset();
 }
 
@@ -97,14 +103,13 @@ QMap<QString, QByteArray> TestTzapisz::allFiles() const {
 }
 
 void TestTzapisz::open(const QString& schoolClass, const QString& grade) {
-    form7->klasa->setPlainText(schoolClass);
-    windows::showSaveResult(form2, grade);
+    zapisz->showResult(&m_exerciseWindow, schoolClass, grade);
 }
 
 void TestTzapisz::opensWithClassAndGrade() {
     zapisz->imie->setText(QStringLiteral("stare"));
     zapisz->nazwisko->setText(QStringLiteral("imię"));
-    zapisz->date1->setSelectedDate(QDate(2010, 5, 3));
+    zapisz->calendar()->setSelectedDate(QDate(2010, 5, 3));
     const QString date = zapisz->data->toPlainText();
     open(QStringLiteral("IV"), QStringLiteral("2"));
     QVERIFY(zapisz->isVisible());
@@ -259,9 +264,10 @@ void TestTzapisz::unreadableFileKeepsTheWindow() {
 
 void TestTzapisz::dateFollowsTheCalendar() {
     const QDate today = QDate::currentDate();
-    QCOMPARE(zapisz->date1->selectedDate(), today);
+    QVERIFY(!zapisz->date1); // made at the first showing
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(today));
     open(QStringLiteral("I"));
+    QCOMPARE(zapisz->date1->selectedDate(), today);
     zapisz->date1->setCurrentPage(today.year() - 1, today.month());
     auto* view = zapisz->date1->findChild<QTableView*>();
     QVERIFY(view);
@@ -325,9 +331,8 @@ void TestTzapisz::calendarFitsItsArea_data() {
 
 void TestTzapisz::calendarFitsItsArea() {
     QFETCH(QLocale, locale);
-    m_windows.reset();
     QLocale::setDefault(locale);
-    m_windows = std::make_unique<WindowSet>();
+    makeWindow();
     QLocale::setDefault(QLocale::system());
     open(QStringLiteral("I"));
     for (int month = 1; month <= 12; ++month) {

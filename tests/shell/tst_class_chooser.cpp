@@ -1,8 +1,3 @@
-#include "app/window_set.h"
-#include "exercise/tform2.h"
-#include "exercise/tform3.h"
-#include "exercise/tform5.h"
-#include "exercise/tform6.h"
 #include "shell/tform7.h"
 #include "support/modal_driver.h"
 
@@ -31,35 +26,35 @@ private:
                     });
     }
 
-    static void expectIntervals(int addition, int multiplication) {
-        QCOMPARE(form2->Timer2->interval(), addition);
-        QCOMPARE(Form5->Timer1->interval(), addition);
-        QCOMPARE(Form3->Timer2->interval(), multiplication);
-        QCOMPARE(Form6->Timer2->interval(), multiplication);
-        // The subtraction bar keeps its own pace for every class.
-        QCOMPARE(Form5->Timer2->interval(), 100);
-        QCOMPARE(form2->Timer1->interval(), 1);
+    // The pace the last OK gave: addition and subtraction, multiplication and division.
+    void expectIntervals(int addition, int multiplication) const {
+        QCOMPARE(m_pace, std::make_pair(addition, multiplication));
     }
 
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<Tform7> m_window;
+    std::pair<int, int> m_pace{-1, -1};
 
 private slots:
     void initTestCase() {
-        m_windows = std::make_unique<WindowSet>();
-        QVERIFY(form7 && form7->klasa && form7->BitBtn1);
+        m_window = std::make_unique<Tform7>();
+        form7 = m_window.get();
+        connect(form7, &Tform7::classChosen, this,
+                [this](const QString& text, int addition, int multiplication) {
+                    QCOMPARE(text, form7->klasa->toPlainText());
+                    m_pace = {addition, multiplication};
+                });
     }
 
-    void cleanupTestCase() { m_windows.reset(); }
+    void cleanupTestCase() {
+        m_window.reset();
+        form7 = nullptr;
+    }
 
     // Must run first: it sees the state of a fresh start.
     void bareOkChoosesClassOne() {
         QVERIFY(form7->klasa->toPlainText().isEmpty());
         QVERIFY(radio(1)->isChecked());
-        // The windows' own intervals until the first OK.
-        QCOMPARE(form2->Timer2->interval(), 100);
-        QCOMPARE(Form5->Timer1->interval(), 1);
-        QCOMPARE(Form3->Timer2->interval(), 100);
-        QCOMPARE(Form6->Timer2->interval(), 100);
+        expectIntervals(-1, -1); // no pace before the first OK
         withChooserShown([] { QTest::mouseClick(form7->BitBtn1, Qt::LeftButton); });
         QVERIFY(!form7->isVisible());
         QCOMPARE(form7->klasa->toPlainText(), QStringLiteral("I"));

@@ -73,7 +73,8 @@ public:
     }
 
     // Runs until the condition holds (checked after every tick); false if `limit` ms pass first.
-    bool runUntil(const std::function<bool()>& condition, long long limit = 10'000'000) {
+    // A minute is longer than any one wait of a series: its slowest problem takes 16 s.
+    bool runUntil(const std::function<bool()>& condition, long long limit = 60'000) {
         const long long end = m_now + limit;
         while (!condition()) {
             if (!step(end))
