@@ -1,18 +1,8 @@
 // A class file as the teacher's view reads it, and its CSV: any bytes at all (every pupil can
 // write the class files).
 #include "common/results_file.h"
+#include "fuzz_check.h"
 #include "teacher/csv_export.h"
-
-#include <cstdlib>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const teacher::DateReader dates(QLocale(QLocale::English, QLocale::UnitedStates));

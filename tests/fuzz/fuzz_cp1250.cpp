@@ -1,15 +1,10 @@
 // Windows-1250 both ways: bytes to text and back, text to bytes and back.
 #include "common/cp1250.h"
+#include "fuzz_check.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool undefinedByte(unsigned char b) {
     return b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98;

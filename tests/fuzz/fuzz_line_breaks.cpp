@@ -1,16 +1,10 @@
 // Line-break normalisation and the one-line append of the results files: any bytes at all.
 #include "common/results_file.h"
+#include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
-
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // Every break is CR LF: no CR without LF after it, no LF without CR before it.
 bool onlyCrLf(const QByteArray& bytes) {

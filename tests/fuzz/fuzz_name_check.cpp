@@ -1,18 +1,9 @@
 // The name fields' check: whatever is typed or pasted, what stays is storable and within the limit.
 #include "common/cp1250.h"
+#include "fuzz_check.h"
 #include "results/name_validator.h"
 
-#include <cstdlib>
 #include <cstring>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2)
