@@ -12,6 +12,9 @@ namespace command_line {
 inline constexpr char kTeacher[] = "teacher";
 inline constexpr char kExportCsv[] = "export-csv";
 
+// The program beside this one that both hand over to.
+inline constexpr char kTeacherProgram[] = "cyfrolia-nauczyciel";
+
 // Reads the arguments into `parser`, which knows the program's options. Help and the version are
 // printed on standard output, a mistake on standard error, and the code the program then ends with
 // is returned (0, or 2 for a mistake); nothing when the program is to start.

@@ -4,34 +4,42 @@
 #include "common/program_folder.h"
 #include "common/style.h"
 #include "shell/tform1.h"
-#include "teacher/csv_export.h"
-#include "teacher/teacher_window.h"
 
 #include <QCommandLineParser>
-#include <QTextStream>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 
 using namespace style;
+
+namespace {
+
+// The teacher's view is a program of its own beside this one, so that the children's menu starts
+// without charts and printing. It gets the same arguments.
+int handOverToTeacher(int argc, char* argv[]) {
+    QCoreApplication core(argc, argv);
+    const QByteArray program =
+        QFile::encodeName(cyfrolia::programFolder() + QLatin1String(command_line::kTeacherProgram));
+    ::execv(program.constData(), argv);
+    std::fprintf(stderr, "cyfrolia: %s: %s\n", program.constData(), std::strerror(errno));
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QCommandLineParser commandLine;
     if (const std::optional<int> code = command_line::read(argc, argv, commandLine))
         return *code;
-
-    // The export needs no display: it runs on a core application.
-    if (commandLine.isSet(command_line::kExportCsv)) {
-        QCoreApplication core(argc, argv);
-        QTextStream errors(stderr);
-        return teacher::exportCsv(cyfrolia::programFolder(), commandLine.value(command_line::kExportCsv),
-                                  errors);
-    }
+    if (commandLine.isSet(command_line::kTeacher) || commandLine.isSet(command_line::kExportCsv))
+        return handOverToTeacher(argc, argv);
 
     Application app(argc, argv);
     installFontSubstitutes();
-    if (commandLine.isSet(command_line::kTeacher)) {
-        teacher::TeacherWindow window;
-        window.show();
-        return app.exec();
-    }
     WindowSet windows;
     form1->show();
     return app.exec();
