@@ -31,11 +31,6 @@ QString resultsFileName(const QString& schoolClass) {
     return QStringLiteral("wyniki_kl_") + schoolClass + QStringLiteral(".txt");
 }
 
-QString resultsLine(const QString& imie, const QString& nazwisko, const QString& grade, const QString& date) {
-    return imie + QLatin1Char(' ') + nazwisko + QStringLiteral(". Ocena: ") + grade +
-           QStringLiteral(". Dnia: ") + date;
-}
-
 QString shortDateText(const QDate& date, const QLocale& locale) {
     const QString text = locale.toString(date, QLocale::ShortFormat);
     if (!text.isEmpty() && cp1250::canEncode(text))
@@ -201,34 +196,6 @@ bool writeAll(int fd, const char* data, qsizetype size) {
 
 } // namespace
 
-bool isResultsLine(const QString& line) {
-    if (!cp1250::canEncode(line))
-        return false;
-    for (const QChar c : line) {
-        if (c.category() == QChar::Other_Control)
-            return false;
-    }
-    static const QString ocena = QStringLiteral(". Ocena: ");
-    static const QString dnia = QStringLiteral(". Dnia: ");
-    // Names may hold ". Ocena: " themselves: any place where the rest fits will do.
-    for (qsizetype at = line.indexOf(ocena); at >= 0; at = line.indexOf(ocena, at + 1)) {
-        const qsizetype grade = at + ocena.size();
-        const qsizetype date = grade + 1 + dnia.size();
-        if (grade >= line.size() || line.at(grade) < QLatin1Char('0') || line.at(grade) > QLatin1Char('6') ||
-            QStringView(line).mid(grade + 1, dnia.size()) != dnia)
-            continue;
-        const qsizetype dateLength = line.size() - date;
-        if (dateLength < 1 || dateLength > kMaxDateLength)
-            continue;
-        for (qsizetype blank = 1; blank <= kMaxNameLength && blank < at; ++blank) {
-            const qsizetype last = at - blank - 1;
-            if (line.at(blank) == QLatin1Char(' ') && last >= 1 && last <= kMaxNameLength)
-                return true;
-        }
-    }
-    return false;
-}
-
 QString SaveFailure::message() const {
     const QString reason = ownReason(error);
     return step == Step::Open ? cannotOpenFileMessage(path, reason) : cannotCreateFileMessage(path, reason);
@@ -259,11 +226,9 @@ std::optional<SaveFailure> SaveFailure::fromReport(const QByteArray& report) {
 }
 
 std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileName, const QString& shownPath,
-                                             const QString& line, LockWait wait, const RewriteFault& fault) {
+                                             const QByteArray& line, LockWait wait,
+                                             const RewriteFault& fault) {
     auto failed = [&](SaveFailure::Step step, int error) { return SaveFailure{step, error, shownPath}; };
-    const auto encoded = cp1250::encode(line);
-    if (!encoded)
-        return failed(SaveFailure::Step::Create, kRefusedLine);
 
     // Only the folder's owner makes what is missing; anyone else would make it their own.
     struct stat folder {};
@@ -327,7 +292,7 @@ std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileNa
         ::fstat(file.get(), &target);
     }
     text = normaliseLineBreaks(text);
-    const QByteArray tail = appendedTail(text, *encoded);
+    const QByteArray tail = appendedTail(text, line);
 
     // Each step in turn gives 0 or why it failed; the first failure ends the rewrite.
     int error = 0;
@@ -406,7 +371,7 @@ Result<QByteArray> ResultsFiles::read(const QString& schoolClass) const {
     return normaliseLineBreaks(bytes.value());
 }
 
-std::optional<SaveFailure> ResultsFiles::save(const QString& schoolClass, const QString& line,
+std::optional<SaveFailure> ResultsFiles::save(const QString& schoolClass, const QByteArray& line,
                                               LockWait wait) const {
     const QString shown = path(schoolClass);
     const QFileInfo target(resolvedPath(shown));
@@ -417,7 +382,7 @@ std::optional<SaveFailure> ResultsFiles::save(const QString& schoolClass, const 
     return appendResultsLine(folder.get(), target.fileName(), shown, line, wait, m_fault);
 }
 
-Result<void> ResultsFiles::append(const QString& schoolClass, const QString& line) const {
+Result<void> ResultsFiles::append(const QString& schoolClass, const QByteArray& line) const {
     if (const auto failure = save(schoolClass, line))
         return Failed{failure->message()};
     return {};

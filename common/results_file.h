@@ -21,9 +21,6 @@ bool isSchoolClass(const QString& text);
 // "wyniki_kl_<class>.txt"
 QString resultsFileName(const QString& schoolClass);
 
-// One saved grade: first name, " ", last name, ". Ocena: ", grade, ". Dnia: ", date (no break).
-QString resultsLine(const QString& imie, const QString& nazwisko, const QString& grade, const QString& date);
-
 // The date as the user writes it (short format of the locale); ISO when the locale's text holds
 // characters the results file can't store.
 QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
@@ -49,13 +46,6 @@ using RewriteFault = std::function<int(RewriteStep)>;
 // The largest results file read whole; a file that grows past it is refused rather than read
 // without end.
 constexpr qint64 kMaxResultsFileSize = qint64(64) << 20;
-
-// Whether `line` is one the save window builds: first and last name of 1 to 15 characters each,
-// a grade "0" to "6", a date of at most kMaxDateLength characters, nothing the code page can't
-// hold, no control characters.
-constexpr int kMaxNameLength = 15;
-constexpr int kMaxDateLength = 32;
-bool isResultsLine(const QString& line);
 
 // Why a save failed: reading the file or writing it, and the reason, an errno or one of the
 // program's own below. It crosses from the saving helper to the window as one line of text.
@@ -86,13 +76,13 @@ inline constexpr char kRetiredName[] = ".cyfrolia-stary."; // + the name; only w
 // Whether a save that finds the lock taken returns at once or waits for it.
 enum class LockWait { TryOnce, Block };
 
-// One save, the same for the program and its helper: lock, read, append `line` in Windows-1250,
-// write the spare, swap it with the file. Works only inside the folder opened as `folderFd` and
+// One save, the same for the program and its helper: lock, read, append `line` (Windows-1250,
+// no break), write the spare, swap it with the file. Works only inside the folder opened as `folderFd` and
 // follows no link there; refuses anything that is no regular file without blocking on it. Only
 // the folder's owner creates a missing lock or spare file. `shownPath` is the file's name in
 // messages.
 std::optional<SaveFailure> appendResultsLine(int folderFd, const QString& fileName, const QString& shownPath,
-                                             const QString& line, LockWait wait,
+                                             const QByteArray& line, LockWait wait,
                                              const RewriteFault& fault = {});
 
 // Reads a whole file. Fails with "Cannot open file ..." when it can't be read, when it is no
@@ -117,9 +107,9 @@ public:
     // The whole save, in the folder the class's name leads to: the names in the program's folder
     // may be links into a shared folder (they are root's, and trusted). The file must exist: a
     // missing file fails the read and nothing is created.
-    std::optional<SaveFailure> save(const QString& schoolClass, const QString& line,
+    std::optional<SaveFailure> save(const QString& schoolClass, const QByteArray& line,
                                     LockWait wait = LockWait::Block) const;
-    Result<void> append(const QString& schoolClass, const QString& line) const;
+    Result<void> append(const QString& schoolClass, const QByteArray& line) const;
 
     void setRewriteFault(RewriteFault fault) { m_fault = std::move(fault); }
 

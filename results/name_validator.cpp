@@ -1,9 +1,9 @@
 #include "results/name_validator.h"
 
-#include "common/cp1250.h"
+#include "common/results_line.h"
 
 bool NameValidator::allowed(QChar c) {
-    return c.category() != QChar::Other_Control && cyfrolia::cp1250::canEncode(c.unicode());
+    return cyfrolia::ResultsLine::isAllowed(c.unicode());
 }
 
 QValidator::State NameValidator::validate(QString& input, int& pos) const {

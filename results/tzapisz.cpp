@@ -1,8 +1,10 @@
 #include "results/tzapisz.h"
 
+#include "common/cp1250.h"
 #include "common/error_dialog.h"
 #include "common/program_folder.h"
 #include "common/results_file.h"
+#include "common/results_line.h"
 #include "common/style.h"
 #include "results/name_validator.h"
 #include "results/results_icon.h"
@@ -23,7 +25,6 @@ Tzapisz* zapisz = nullptr;
 
 namespace {
 
-constexpr int kNameLength = 15;
 // The helper installed beside the program that alone may write the shared class files.
 constexpr char kSaverName[] = "cyfrolia-zapis";
 // A direct save that finds another under way tries again this often, for at most this long.
@@ -51,7 +52,7 @@ QLineEdit* makeNameField(QWidget* parent, const QString& name, const QString& ac
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setAccessibleName(accessible);
-    field->setValidator(new NameValidator(kNameLength, field));
+    field->setValidator(new NameValidator(int(cyfrolia::ResultsLine::kMaxNameLength), field));
     field->setGeometry(128, top, 137, 21);
     return field;
 }
@@ -218,9 +219,22 @@ void Tzapisz::zapiszClick() {
     // One save at a time; another click meanwhile is the same save.
     if (m_saving)
         return;
+    auto bytes = [](const QString& text) { return cyfrolia::cp1250::encode(text).value_or(QByteArray()); };
+    const QByteArray first = bytes(imie->text()), last = bytes(nazwisko->text()),
+                     grade = bytes(ocena->toPlainText()), date = bytes(data->toPlainText());
+    const auto line = cyfrolia::buildResultsLine(first.toStdString(), last.toStdString(), grade.toStdString(),
+                                                 date.toStdString());
+    if (!line) {
+        const QString shown = resultsFolder() + cyfrolia::resultsFileName(schoolClass);
+        showErrorDialog(
+            cyfrolia::SaveFailure{cyfrolia::SaveFailure::Step::Create, cyfrolia::kRefusedLine, shown}
+                .message(),
+            this);
+        return;
+    }
     m_saving = true;
     m_class = schoolClass;
-    m_line = cyfrolia::resultsLine(imie->text(), nazwisko->text(), ocena->toPlainText(), data->toPlainText());
+    m_line = QByteArray::fromStdString(*line);
     m_waitedMs = 0;
     if (const QString saver = saverPath(); !saver.isEmpty())
         saveThroughSaver(saver);
@@ -261,7 +275,7 @@ void Tzapisz::saveThroughSaver(const QString& saver) {
         saveFinished(broken());
     });
     process->start(saver, {m_class});
-    process->write(m_line.toUtf8());
+    process->write(m_line);
     process->closeWriteChannel();
 }
 

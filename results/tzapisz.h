@@ -78,7 +78,7 @@ private:
     // The save under way, if any: its class and line, and how long it has waited for another.
     bool m_saving = false;
     QString m_class;
-    QString m_line;
+    QByteArray m_line; // as it will stand in the file
     int m_waitedMs = 0;
     // The date field's day, and the calendar's once it is made: a grade is dated today unless the
     // child picks another day.

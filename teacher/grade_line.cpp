@@ -1,13 +1,12 @@
 #include "teacher/grade_line.h"
 
+#include "common/results_line.h"
+
 #include <QVarLengthArray>
 
 namespace teacher {
 
 namespace {
-
-const QString kGradeLabel = QStringLiteral(". Ocena: ");
-const QString kDateLabel = QStringLiteral(". Dnia: ");
 
 struct Token {
     bool number = false;
@@ -166,19 +165,14 @@ QDate DateReader::readUncached(QStringView text) const {
 GradeLine readGradeLine(const QString& line, const DateReader& dates) {
     GradeLine out;
     out.written = line;
-    const qsizetype dateAt = line.lastIndexOf(kDateLabel);
-    // Before ". Dnia: " stands ". Ocena: " and one grade digit, and before them a name.
-    const qsizetype gradeAt = dateAt - 1 - kGradeLabel.size();
-    if (dateAt < 0 || gradeAt < 1)
-        return out;
-    const QChar grade = line.at(dateAt - 1);
-    if (grade < QLatin1Char('0') || grade > QLatin1Char('6') ||
-        QStringView(line).mid(gradeAt, kGradeLabel.size()) != kGradeLabel)
+    const auto places =
+        cyfrolia::ResultsLine::find(std::u16string_view(QStringView(line).utf16(), size_t(line.size())));
+    if (!places)
         return out;
     out.read = true;
-    out.grade = grade.unicode() - '0';
-    out.nameSize = gradeAt;
-    out.dateFrom = dateAt + kDateLabel.size();
+    out.grade = places->grade - '0';
+    out.nameSize = qsizetype(places->nameSize);
+    out.dateFrom = qsizetype(places->dateFrom);
     out.dateSize = line.size() - out.dateFrom;
     while (out.dateSize > 0 && line.at(out.dateFrom).isSpace())
         ++out.dateFrom, --out.dateSize;

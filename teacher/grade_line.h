@@ -50,8 +50,8 @@ private:
     mutable QHash<QString, QDate> m_cache;
 };
 
-// Splits one line (no line break) into its pieces. The grade and date are the last ". Ocena: G"
-// and ". Dnia: " of the line, so a name holding either text stays whole.
+// Splits one line (no line break) into its pieces where the results line has them: the date after
+// the last ". Dnia: ", the grade before it, so a name holding either label stays whole.
 GradeLine readGradeLine(const QString& line, const DateReader& dates);
 
 // The key names are grouped by: case and runs of blanks do not count.

@@ -1,12 +1,12 @@
 // cyfrolia-zapis: the one writer of the shared class files. Installed set-group-id "cyfrolia",
-// run by the program as: cyfrolia-zapis <class>, the line on standard input in UTF-8.
+// run by the program as: cyfrolia-zapis <class>, the line on standard input in Windows-1250.
 // Exit status 0 when the line is saved; 1 with "open|create <error> <path>" on standard output
 // when it is not. It trusts nothing it is given: no environment, no folder, no file name.
 #include "common/results_file.h"
+#include "common/results_line.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdlib>
@@ -79,14 +79,10 @@ int main(int argc, char** argv) {
     if (!cyfrolia::isSchoolClass(schoolClass))
         return report(refused);
 
-    // UTF-8 throughout, within the longest line the save window can build.
-    constexpr qsizetype kMaxLine = 2 * cyfrolia::kMaxNameLength + 18 + cyfrolia::kMaxDateLength;
-    QByteArray input;
-    if (!readInput(input, 4 * kMaxLine))
-        return report(refused);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString line = utf8.decode(input);
-    if (utf8.hasError() || !cyfrolia::isResultsLine(line))
+    // The bytes as they will stand in the file, within the longest line the save window builds.
+    QByteArray line;
+    if (!readInput(line, qsizetype(cyfrolia::ResultsLine::kMaxLength)) ||
+        !cyfrolia::isResultsLine(std::string_view(line.constData(), size_t(line.size()))))
         return report(refused);
 
     const int folderFd = ::open(CYFROLIA_DATA_DIR, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
