@@ -40,7 +40,9 @@ int main(int argc, char* argv[]) {
 
     Application app(argc, argv);
     installFontSubstitutes();
-    WindowSet windows;
-    form1->show();
+    WindowSet windows(WindowSet::Start::MenuFirst);
+    // Closed before it was ever drawn (the window system's close): nothing more to do.
+    if (!form1->isVisible())
+        return 0;
     return app.exec();
 }

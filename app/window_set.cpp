@@ -12,7 +12,9 @@
 #include "shell/tform1.h"
 #include "shell/tform7.h"
 
+#include <QEventLoop>
 #include <QWidget>
+#include <QWindow>
 
 // Only for the end-to-end tests, which find controls on the accessibility bus by their names:
 // with CYFROLIA_TEST_IDS=1 at start-up every control without a description of its own carries
@@ -52,12 +54,41 @@ static void connectWindows() {
     }
 }
 
-WindowSet::WindowSet() {
+// Returns once the window's first frame is drawn: Qt draws it as the window system first exposes
+// the window. Input meanwhile waits in the queue for the windows it may lead to.
+static void waitForFirstFrame(QWidget* window) {
+    QWindow* const handle = window->windowHandle();
+    if (!handle || handle->isExposed())
+        return;
+    class Exposed : public QObject {
+    public:
+        explicit Exposed(QEventLoop* loop) : m_loop(loop) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+                m_loop->quit(); // after this event, whose handling draws the frame
+            return false;
+        }
+
+    private:
+        QEventLoop* m_loop;
+    };
+    QEventLoop loop;
+    Exposed exposed(&loop);
+    handle->installEventFilter(&exposed);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    handle->removeEventFilter(&exposed);
+}
+
+WindowSet::WindowSet(Start start) {
     // The links' hover watcher exists before any window and outlives them all.
     CreateLinkWatcher();
+    form1 = new Tform1;
+    if (start == Start::MenuFirst) {
+        form1->show();
+        waitForFirstFrame(form1);
+    }
     // The windows shown modally from the menu are its children, so their modality blocks the
     // menu alone; the save-result window stays a free window, usable beside an exercise window.
-    form1 = new Tform1;
     form2 = new Tform2(form1);
     Form3 = new TForm3(form1);
     Form5 = new TForm5(form1);

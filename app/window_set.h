@@ -5,7 +5,10 @@
 // form1, is the main window.
 class WindowSet {
 public:
-    WindowSet();
+    // All at once (tests and tools show what they need), or the menu on screen first: shown and
+    // drawn, and then, before any input is handled, every other window.
+    enum class Start { AllAtOnce, MenuFirst };
+    explicit WindowSet(Start start = Start::AllAtOnce);
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;

@@ -5,9 +5,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QResource>
 #include <QWidget>
 
 #include <cmath>
+#include <cstring>
 
 namespace crisp {
 
@@ -133,8 +135,68 @@ void whenShown(QWidget* widget, std::function<void(qreal ratio)> draw) {
         watcher->redrawIfNeeded();
 }
 
+namespace {
+
+std::function<void(const QString&, const QByteArray&)>& keeper() {
+    static std::function<void(const QString&, const QByteArray&)> keep;
+    return keep;
+}
+
+// A picture drawn ahead is kept as its pixels, width and height first, in the build's byte order:
+// unpacking them costs a fraction of decoding a PNG file.
+struct Header {
+    quint32 width;
+    quint32 height;
+};
+
+QByteArray packed(const QPixmap& picture) {
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const Header header{quint32(image.width()), quint32(image.height())};
+    QByteArray bytes(reinterpret_cast<const char*>(&header), sizeof header);
+    for (int y = 0; y < image.height(); ++y)
+        bytes.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
+    return bytes;
+}
+
+QPixmap unpacked(QByteArray bytes, qreal ratio) {
+    Header header{};
+    if (bytes.size() < qsizetype(sizeof header))
+        return {};
+    std::memcpy(&header, bytes.constData(), sizeof header);
+    if (qsizetype(sizeof header) + qsizetype(header.width) * header.height * 4 != bytes.size())
+        return {};
+    // The picture keeps the unpacked bytes themselves: nothing more is copied.
+    auto* kept = new QByteArray(std::move(bytes));
+    QImage image(
+        reinterpret_cast<uchar*>(kept->data()) + sizeof header, int(header.width), int(header.height),
+        qsizetype(header.width) * 4, QImage::Format_ARGB32_Premultiplied,
+        [](void* bytes) { delete static_cast<QByteArray*>(bytes); }, kept);
+    QPixmap picture = QPixmap::fromImage(std::move(image));
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
+} // namespace
+
 void setPicture(QLabel* label, Drawing draw) {
-    whenShown(label, [label, draw = std::move(draw)](qreal ratio) { label->setPixmap(draw(ratio)); });
+    whenShown(label, [label, draw = std::move(draw)](qreal ratio) {
+        const QString name =
+            QStringLiteral("%1/%2@%3x")
+                .arg(label->window()->objectName(), label->objectName(), QString::number(ratio));
+        if (keeper()) {
+            label->setPixmap(draw(ratio));
+            keeper()(name, packed(label->pixmap()));
+            return;
+        }
+        const QResource drawnAhead(QStringLiteral(":/drawn/") + name);
+        const QPixmap picture =
+            drawnAhead.isValid() ? unpacked(drawnAhead.uncompressedData(), ratio) : QPixmap();
+        label->setPixmap(picture.isNull() ? draw(ratio) : picture);
+    });
+}
+
+void keepDrawings(std::function<void(const QString& name, const QByteArray& picture)> keep) {
+    keeper() = std::move(keep);
 }
 
 QIcon drawnIcon(const QSizeF& design, std::function<void(QPainter&)> paint) {

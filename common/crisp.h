@@ -33,8 +33,15 @@ QPixmap reduced(const QImage& source, const QSize& logical, qreal ratio);
 // shown or moved to a screen of another ratio; nothing is drawn before then.
 void whenShown(QWidget* widget, std::function<void(qreal ratio)> draw);
 
-// Gives the label the picture `draw` makes, drawn as whenShown() says.
+// Gives the label the picture `draw` makes, drawn as whenShown() says. A picture the build drew
+// ahead for that ratio (the resource ":/drawn/<window>/<label>@<ratio>x", named after the label's
+// window and the label) is shown instead of drawing it again: the menu reaches the screen without
+// loading a single font.
 void setPicture(QLabel* label, Drawing draw);
+
+// Hands every picture setPicture() draws, with its resource name and in the form the resource
+// keeps, to `keep`; the build's drawing of the menu ahead of time uses it.
+void keepDrawings(std::function<void(const QString& name, const QByteArray& picture)> keep);
 
 // An icon drawn from shapes at whatever size is asked for; `paint` draws into a box of `design`
 // size. It offers the usual window icon sizes from 16 to 128 pixels.

@@ -7,6 +7,7 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-private-dev # a test queues input as the window system does
   libqt6gui6 # its image plugins read the JPEG pictures
   qt6-charts-dev libqt6opengl6-dev # the teacher's chart (Qt Charts needs Qt OpenGL's CMake files)
   qt6-translations-l10n # Qt's own texts in Polish

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <memory>
 
@@ -22,6 +23,35 @@ namespace {
 void closeIt(QWidget* window) {
     window->close();
 }
+
+// Watches the menu reach the screen: when the window system first exposes it, a key press is
+// queued behind the exposure, as a child's quick press would come. It notes whether the other
+// windows were built at each moment.
+class FirstInput : public QObject {
+public:
+    bool builtAtExpose = true;
+    bool builtAtKey = false;
+    bool keySeen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!form1 || watched != form1->windowHandle())
+            return false;
+        if (event->type() == QEvent::Expose && !m_queued) {
+            m_queued = true;
+            builtAtExpose = form2 != nullptr;
+            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                form1->windowHandle(), QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        } else if (event->type() == QEvent::KeyPress) {
+            keySeen = true;
+            builtAtKey = form2 != nullptr && wyniki != nullptr && zapisz != nullptr;
+        }
+        return false;
+    }
+
+private:
+    bool m_queued = false;
+};
 
 } // namespace
 
@@ -32,16 +62,28 @@ class TestWindowSet : public QObject {
 
     std::unique_ptr<WindowSet> m_windows;
     QTemporaryDir m_dir;
+    FirstInput m_firstInput;
 
 private slots:
     void initTestCase() {
-        m_windows = std::make_unique<WindowSet>();
+        qApp->installEventFilter(&m_firstInput);
+        m_windows = std::make_unique<WindowSet>(WindowSet::Start::MenuFirst);
         QVERIFY(m_dir.isValid());
         for (const QString& k : cyfrolia::schoolClasses())
             QVERIFY(QFile(m_dir.filePath(cyfrolia::resultsFileName(k))).open(QIODevice::WriteOnly));
         wyniki->setResultsFolder(m_dir.path() + QLatin1Char('/'));
     }
     void cleanupTestCase() { m_windows.reset(); }
+
+    // The menu is on screen before the other windows are built, and a key pressed the moment it
+    // shows waits for them.
+    void menuFirstThenEveryWindowBeforeInput() {
+        QVERIFY(form1->isVisible());
+        QVERIFY(!m_firstInput.builtAtExpose);
+        QTRY_VERIFY(m_firstInput.keySeen);
+        QVERIFY(m_firstInput.builtAtKey);
+        qApp->removeEventFilter(&m_firstInput);
+    }
 
     void openerAsksForAClassWhileNoneIsChosen() {
         QStringList seen = driveModals([] { form1->dodawanieClick(); }, closeIt);
