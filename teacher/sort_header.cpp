@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace teacher {
 
@@ -74,16 +73,16 @@ void SortHeader::describe() {
     setAccessibleName(text);
 }
 
+// The chosen column is underlined in the highlight colour while the titles have the keyboard;
+// the styles' own focus frames do not show on a header. The style leaves the painter clipped to
+// nothing, hence the save.
 void SortHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    QHeaderView::paintSection(painter, rect, logicalIndex);
-    if (!hasFocus() || logicalIndex != m_chosen)
-        return;
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = rect.adjusted(2, 2, -2, -2);
     painter->save();
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, this);
+    QHeaderView::paintSection(painter, rect, logicalIndex);
     painter->restore();
+    if (hasFocus() && logicalIndex == m_chosen)
+        painter->fillRect(QRect(rect.left() + 2, rect.bottom() - 2, rect.width() - 4, 3),
+                          palette().highlight());
 }
 
 } // namespace teacher
