@@ -69,7 +69,11 @@ read -r x y w h < <(xwininfo -id "$window" -frame | awk '/Absolute upper-left X/
 
 t_atspi listen-focus >"$E2E_TMP/focus.log" 2>&1 &
 E2E_PIDS+=($!)
+t_atspi listen >"$E2E_TMP/said.log" 2>&1 &
+E2E_PIDS+=($!)
 e2e_poll 20 grep -q ready "$E2E_TMP/focus.log" || e2e_fail "the focus listener did not start"
+e2e_poll 20 grep -q ready "$E2E_TMP/said.log" || e2e_fail "the listener of announcements did not start"
+said() { grep -q -- "$1" "$E2E_TMP/said.log"; }
 
 # "lecki" finds both Łęckis, and the one Zofia typed three ways is one pupil; the count follows.
 e2e_key ctrl+f
@@ -86,6 +90,7 @@ t_wait_focus "table cell|Zofia Łęcki"
 sole_focus "in the table"
 e2e_key Up
 t_wait_focus "table cell|Antoni Łęcki"
+! grep -q '^list' "$E2E_TMP/focus.log" || e2e_fail "moving in the table focused the pupil's lines: $(cat "$E2E_TMP/focus.log")"
 
 # Shift+F10 opens the sort menu; by name a second time is the other way round.
 e2e_key shift+F10
@@ -100,6 +105,7 @@ e2e_screenshot "sorted"
 # Enter opens the chosen pupil: the keyboard goes to their lines.
 e2e_key Tab Return
 t_wait_focus "list|Wpisy ucznia Antoni Łęcki"
+e2e_poll 20 said "^Antoni Łęcki, klasa I: 2 oceny, średnia 5,50" || e2e_fail "the summary was not said: $(cat "$E2E_TMP/said.log")"
 sole_focus "in the pupil's lines"
 
 # Ctrl+P: the print preview; Ctrl+S there saves the pages as a PDF, found word by word.
@@ -127,6 +133,7 @@ e2e_key ctrl+f ctrl+a BackSpace
 t_wait "Uczniów: 4, zapisanych ocen: 8." text "Uczniów: 4, zapisanych ocen: 8."
 e2e_key ctrl+Tab
 t_wait "Klasa II" tab
+e2e_poll 20 said "^Klasa II. Uczniów: 1" || e2e_fail "the class was not said: $(cat "$E2E_TMP/said.log")"
 e2e_key ctrl+shift+Tab
 t_wait "Klasa I" tab
 e2e_key ctrl+Tab
