@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QTextStream>
 
+#include <algorithm>
+
 using namespace style;
 
 // The teacher's program: the class results window, or an export, which needs no display.
@@ -18,16 +20,21 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> code = command_line::read(argc, argv, commandLine))
         return *code;
 
-    for (const char* option : {command_line::kExportCsv, command_line::kExportXlsx}) {
-        if (!commandLine.isSet(option))
-            continue;
+    const bool csv = commandLine.isSet(command_line::kExportCsv);
+    const bool xlsx = commandLine.isSet(command_line::kExportXlsx);
+    if (csv || xlsx) {
         QCoreApplication core(argc, argv);
         QTextStream errors(stderr);
-        const QString path = commandLine.value(option);
         // Dates are read as of today: a reading that lies ahead is none.
-        return option == command_line::kExportCsv
-                   ? teacher::exportCsv(cyfrolia::programFolder(), path, QDate::currentDate(), errors)
-                   : teacher::exportXlsx(cyfrolia::programFolder(), path, QDate::currentDate(), errors);
+        const QDate today = QDate::currentDate();
+        const QString folder = cyfrolia::programFolder();
+        int code = 0;
+        if (csv)
+            code = teacher::exportCsv(folder, commandLine.value(command_line::kExportCsv), today, errors);
+        if (xlsx)
+            code = std::max(code, teacher::exportXlsx(folder, commandLine.value(command_line::kExportXlsx),
+                                                      today, errors));
+        return code;
     }
 
     Application app(argc, argv);
