@@ -19,6 +19,10 @@ void addOptions(QCommandLineParser& parser) {
         {QLatin1String(kExportCsv),
          QStringLiteral("Zapisuje oceny wszystkich klas do PLIKU CSV (\"-\": na standardowe wyjście)."),
          QStringLiteral("PLIK")});
+    parser.addOption(
+        {QLatin1String(kExportXlsx),
+         QStringLiteral("Zapisuje oceny wszystkich klas do arkusza kalkulacyjnego (PLIK .xlsx)."),
+         QStringLiteral("PLIK")});
 }
 
 } // namespace

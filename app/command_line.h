@@ -8,9 +8,11 @@ class QCommandLineParser;
 // need no display.
 namespace command_line {
 
-// The program's own options, by name: the teacher's window, and the grades written out as CSV.
+// The program's own options, by name: the teacher's window, and the grades written out as CSV
+// and as a spreadsheet.
 inline constexpr char kTeacher[] = "teacher";
 inline constexpr char kExportCsv[] = "export-csv";
+inline constexpr char kExportXlsx[] = "export-xlsx";
 
 // The program beside this one that both hand over to.
 inline constexpr char kTeacherProgram[] = "cyfrolia-nauczyciel";

@@ -35,7 +35,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser commandLine;
     if (const std::optional<int> code = command_line::read(argc, argv, commandLine))
         return *code;
-    if (commandLine.isSet(command_line::kTeacher) || commandLine.isSet(command_line::kExportCsv))
+    if (commandLine.isSet(command_line::kTeacher) || commandLine.isSet(command_line::kExportCsv) ||
+        commandLine.isSet(command_line::kExportXlsx))
         return handOverToTeacher(argc, argv);
 
     Application app(argc, argv);

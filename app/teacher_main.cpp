@@ -4,26 +4,44 @@
 #include "common/style.h"
 #include "teacher/csv_export.h"
 #include "teacher/teacher_window.h"
+#include "teacher/xlsx_export.h"
 
 #include <QCommandLineParser>
+#include <QDate>
 #include <QTextStream>
+
+#include <algorithm>
 
 using namespace style;
 
-// The teacher's program: the class results window, or the CSV export, which needs no display.
+// The teacher's program: the class results window, or an export, which needs no display.
 int main(int argc, char* argv[]) {
     QCommandLineParser commandLine;
     if (const std::optional<int> code = command_line::read(argc, argv, commandLine))
         return *code;
 
-    if (commandLine.isSet(command_line::kExportCsv)) {
+    const bool csv = commandLine.isSet(command_line::kExportCsv);
+    const bool xlsx = commandLine.isSet(command_line::kExportXlsx);
+    if (csv || xlsx) {
         QCoreApplication core(argc, argv);
         QTextStream errors(stderr);
-        return teacher::exportCsv(cyfrolia::programFolder(), commandLine.value(command_line::kExportCsv),
-                                  errors);
+        // Dates are read as of today: a reading that lies ahead is none.
+        const QDate today = QDate::currentDate();
+        const QString folder = cyfrolia::programFolder();
+        int code = 0;
+        if (csv)
+            code = teacher::exportCsv(folder, commandLine.value(command_line::kExportCsv), today, errors);
+        if (xlsx)
+            code = std::max(code, teacher::exportXlsx(folder, commandLine.value(command_line::kExportXlsx),
+                                                      today, errors));
+        return code;
     }
 
     Application app(argc, argv);
+    // A program of its own to docks and taskbars, beside the children's: its window class is the
+    // desktop entry's StartupWMClass, its ID the entry's name.
+    QCoreApplication::setApplicationName(QStringLiteral("Cyfrolia-nauczyciel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.cyfrolia.teacher"));
     installFontSubstitutes();
     teacher::TeacherWindow window;
     window.show();

@@ -10,6 +10,7 @@ packages=(
   qt6-base-private-dev # a test queues input as the window system does
   libqt6gui6 # its image plugins read the JPEG pictures
   qt6-charts-dev libqt6opengl6-dev # the teacher's chart (Qt Charts needs Qt OpenGL's CMake files)
+  libxlsxwriter-dev # the teacher's export to a spreadsheet
   qt6-translations-l10n # Qt's own texts in Polish
   libgtest-dev googletest
   clang-format git
@@ -22,6 +23,7 @@ packages=(
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+  python3-openpyxl poppler-utils # the spreadsheet and the printed PDF read back
   locales # the tests run under the Polish locale as well as C
   # asking the window manager for frames and owners; the start-up benchmark watches the screen
   libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels

@@ -22,10 +22,6 @@ constexpr double kSteady = 0.05;
 
 } // namespace
 
-QString gradeDateText(const QDate& date, const QString& asWritten) {
-    return date.isValid() ? date.toString(QStringLiteral("d.MM.yyyy")) : asWritten;
-}
-
 QString averageText(double average) {
     return polish().toString(average, 'f', 2);
 }
@@ -51,6 +47,9 @@ QString trendSpoken(const Pupil& pupil) {
 void PupilTable::setPupils(QList<Pupil> pupils) {
     beginResetModel();
     m_pupils = std::move(pupils);
+    m_grades = 0;
+    for (const Pupil& p : m_pupils)
+        m_grades += p.count();
     // Sort keys made once: comparing them is far quicker than comparing names by the collator.
     QCollator collator(polish());
     collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -58,7 +57,7 @@ void PupilTable::setPupils(QList<Pupil> pupils) {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(m_pupils.size());
     for (const Pupil& p : m_pupils)
-        keys.push_back(collator.sortKey(p.name.simplified()));
+        keys.push_back(collator.sortKey(p.name));
     std::vector<int> order(m_pupils.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
@@ -88,9 +87,9 @@ QVariant PupilTable::data(const QModelIndex& index, int role) const {
         case Count:
             return p.count();
         case LastGrade:
-            return p.lastGrade;
+            return p.last.grade;
         case LastDate:
-            return gradeDateText(p.lastDate, p.lastDateText);
+            return shownDate(p.last);
         case Average:
             return averageText(p.average);
         case Trend:
@@ -103,10 +102,10 @@ QVariant PupilTable::data(const QModelIndex& index, int role) const {
         case Count:
             return p.count();
         case LastGrade:
-            return p.lastGrade;
+            return p.last.grade;
         case LastDate:
-            // Unreadable dates sort before every readable one.
-            return p.lastDate.isValid() ? p.lastDate.toJulianDay() : std::numeric_limits<qint64>::min();
+            // Unreadable dates sort before every readable one, an uncertain one by its earlier reading.
+            return p.last.date.isValid() ? p.last.date.toJulianDay() : std::numeric_limits<qint64>::min();
         case Average:
             return p.average;
         case Trend:
@@ -114,6 +113,11 @@ QVariant PupilTable::data(const QModelIndex& index, int role) const {
         }
     } else if (role == Qt::AccessibleTextRole && column == Trend) {
         return trendSpoken(p);
+    } else if (role == Qt::AccessibleTextRole && column == LastDate) {
+        return spokenDate(p.last);
+    } else if (role == Qt::ToolTipRole && column == LastDate && p.last.uncertain()) {
+        return QStringLiteral("Data niepewna: z pliku nie wynika, czy to dzień czy miesiąc (zapisano „%1”).")
+            .arg(p.last.dateText());
     } else if (role == Qt::TextAlignmentRole && column != Name) {
         return int(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -143,7 +147,7 @@ bool PupilFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     if (m_search.isEmpty())
         return true;
     const auto* table = static_cast<const PupilTable*>(sourceModel());
-    return pupilKey(table->pupil(sourceRow).name).contains(m_search);
+    return table->pupil(sourceRow).key.contains(m_search);
 }
 
 } // namespace teacher

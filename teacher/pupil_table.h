@@ -19,6 +19,8 @@ public:
 
     void setPupils(QList<Pupil> pupils);
     const Pupil& pupil(int row) const { return m_pupils.at(row); }
+    // How many grades the pupils have in all.
+    int gradeCount() const { return m_grades; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,9 +30,11 @@ public:
 private:
     QList<Pupil> m_pupils;
     QList<int> m_nameRank;
+    int m_grades = 0;
 };
 
-// Rows of a PupilTable whose names hold the search text, case and runs of blanks aside.
+// Rows of a PupilTable whose names hold the search text, case, blanks and the marks of letters
+// aside ("lecki" finds "Łęcki").
 class PupilFilter : public QSortFilterProxyModel {
     Q_OBJECT
 public:
@@ -45,7 +49,6 @@ private:
 };
 
 // Texts shared by the table, the pupil view and the printout.
-QString gradeDateText(const QDate& date, const QString& asWritten);
 QString averageText(double average);
 QString trendText(const Pupil& pupil);
 QString trendSpoken(const Pupil& pupil);

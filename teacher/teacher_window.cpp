@@ -1,34 +1,39 @@
 #include "teacher/teacher_window.h"
 
+#include "common/accessibility.h"
 #include "common/program_folder.h"
 #include "common/results_file.h"
+#include "teacher/class_tabs.h"
 #include "teacher/csv_export.h"
+#include "teacher/print_preview.h"
 #include "teacher/pupil_table.h"
 #include "teacher/pupil_view.h"
+#include "teacher/sort_header.h"
+#include "teacher/xlsx_export.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QMenu>
 #include <QMessageBox>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTableView>
 #include <QTextDocument>
 #include <QTextStream>
+#include <QToolButton>
 #include <QVBoxLayout>
-
-#include <utility>
 
 namespace teacher {
 
@@ -41,34 +46,90 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
+// Lets an item view have a current item only while it has the keyboard: a screen reader takes the
+// current item for the focused one, wherever the keyboard is. The selection stays as it is. The
+// item is made current once the view's own focus is told, so that it is heard after the view.
+class CurrentWhileFocused : public QObject {
+public:
+    explicit CurrentWhileFocused(QAbstractItemView* view) : QObject(view), m_view(view) {
+        view->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            m_view->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        else if (event->type() == QEvent::FocusIn)
+            QMetaObject::invokeMethod(this, &CurrentWhileFocused::makeCurrent, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    // The chosen row, or the last one where none is chosen.
+    void makeCurrent() {
+        if (!m_view->hasFocus())
+            return;
+        QItemSelectionModel* selection = m_view->selectionModel();
+        const QModelIndexList chosen = selection->selectedRows();
+        const int rows = m_view->model()->rowCount();
+        if (!chosen.isEmpty() && selection->currentIndex().row() != chosen.first().row())
+            selection->setCurrentIndex(chosen.first(), QItemSelectionModel::NoUpdate);
+        else if (chosen.isEmpty() && !selection->currentIndex().isValid() && rows > 0)
+            selection->setCurrentIndex(m_view->model()->index(rows - 1, 0),
+                                       QItemSelectionModel::ClearAndSelect);
+    }
+
+    QAbstractItemView* m_view;
+};
+
+const QString kPrintTitle = QStringLiteral("Cyfrolia — wyniki klasy %1");
+
 } // namespace
 
-TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWindow(parent), m_folder(folder) {
+TeacherWindow::TeacherWindow(const QString& folder, const QDate& today, QWidget* parent)
+    : QMainWindow(parent), m_folder(folder), m_today(today) {
     setObjectName(QStringLiteral("teacherWindow"));
     setWindowTitle(QStringLiteral("Cyfrolia — wyniki klasy"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
+    createControls(central);
+    createTable(central);
+    createSortMenu();
+    pupilView = new PupilView(central);
+    new CurrentWhileFocused(pupilView->lines);
+    layOut(central);
+    setKeys();
+    connectControls();
+    fitToScreen();
+    load();
+}
 
-    classes = new QTabBar(central);
+void TeacherWindow::createControls(QWidget* central) {
+    classes = new ClassTabs(central);
     classes->setObjectName(QStringLiteral("classes"));
     classes->setAccessibleName(QStringLiteral("Klasa"));
     classes->setExpanding(false);
     for (const QString& schoolClass : cyfrolia::schoolClasses())
         classes->addTab(QStringLiteral("Klasa ") + schoolClass);
 
-    auto* searchLabel = new QLabel(QStringLiteral("&Szukaj ucznia:"), central);
     search = new QLineEdit(central);
     search->setObjectName(QStringLiteral("search"));
     search->setAccessibleName(QStringLiteral("Szukaj ucznia"));
     search->setPlaceholderText(QStringLiteral("imię lub nazwisko"));
     search->setClearButtonEnabled(true);
-    searchLabel->setBuddy(search);
+    for (QToolButton* clear : search->findChildren<QToolButton*>()) {
+        clear->setAccessibleName(QStringLiteral("Wyczyść szukanie"));
+        clear->setToolTip(clear->accessibleName());
+    }
+    search->installEventFilter(this);
     unread = makeButton(central, "unread", QString(), QStringLiteral("Wiersze bez oceny"));
     refresh = makeButton(central, "refresh", QStringLiteral("&Odśwież"), QStringLiteral("Odśwież"));
     refresh->setToolTip(QStringLiteral("Czyta pliki klas na nowo (F5)"));
     print = makeButton(central, "print", QStringLiteral("&Drukuj…"), QStringLiteral("Drukuj tabelę klasy"));
-    exportCsv = makeButton(central, "exportCsv", QStringLiteral("&Eksportuj do CSV…"),
-                           QStringLiteral("Eksportuj oceny wszystkich klas do pliku CSV"));
+    print->setToolTip(QStringLiteral("Podgląd wydruku tabeli klasy (Ctrl+P)"));
+    exportGrades = makeButton(central, "exportGrades", QStringLiteral("&Eksportuj…"),
+                              QStringLiteral("Eksportuj oceny wszystkich klas do arkusza lub pliku CSV"));
+    exportGrades->setToolTip(QStringLiteral("Arkusz kalkulacyjny (.xlsx) lub plik CSV"));
 
     failure = new QLabel(central);
     failure->setObjectName(QStringLiteral("failure"));
@@ -79,12 +140,17 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     failure->setPalette(warning);
     counts = new QLabel(central);
     counts->setObjectName(QStringLiteral("counts"));
+    announcer = new Announcer(central);
+}
 
+void TeacherWindow::createTable(QWidget* central) {
     m_table = new PupilTable(this);
     m_filter = new PupilFilter(this);
     m_filter->setSourceModel(m_table);
     pupils = new QTableView(central);
     pupils->setObjectName(QStringLiteral("pupils"));
+    sortHeader = new SortHeader(pupils);
+    pupils->setHorizontalHeader(sortHeader);
     pupils->setModel(m_filter);
     pupils->setSortingEnabled(true);
     pupils->sortByColumn(PupilTable::Name, Qt::AscendingOrder);
@@ -98,32 +164,55 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     // Rows of one height, so that long classes scroll without being measured.
     pupils->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     pupils->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    QHeaderView* header = pupils->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionResizeMode(PupilTable::Name, QHeaderView::Stretch);
-    header->setSortIndicatorShown(true);
+    sortHeader->setSectionResizeMode(QHeaderView::Interactive);
+    sortHeader->setSectionResizeMode(PupilTable::Name, QHeaderView::Stretch);
+    sortHeader->setSortIndicatorShown(true);
     for (int column = PupilTable::Count; column < PupilTable::ColumnCount; ++column) {
         const QString title = m_table->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        header->resizeSection(column, fontMetrics().horizontalAdvance(title + QStringLiteral("  ↑↓ +0,00")));
+        const QString widest = column == PupilTable::LastDate ? QStringLiteral("10.02 lub 2.10.2026") : title;
+        sortHeader->resizeSection(column,
+                                  fontMetrics().horizontalAdvance(widest + QStringLiteral("  ↑↓ +0,00")));
     }
+    pupils->installEventFilter(this);
+    new CurrentWhileFocused(pupils);
+}
 
-    // Sorting from the keyboard too: the table's context menu (the menu key, Shift+F10) sorts by
-    // any column, a second time the other way round.
-    pupils->setContextMenuPolicy(Qt::ActionsContextMenu);
+// Sorting from the keyboard too: the menu key or Shift+F10 in the table opens a menu that sorts by
+// any column, a second time the other way round.
+void TeacherWindow::createSortMenu() {
+    sortMenu = new QMenu(QStringLiteral("Sortuj"), this);
+    sortMenu->setObjectName(QStringLiteral("sortMenu"));
     for (int column = 0; column < PupilTable::ColumnCount; ++column) {
         const QString title = m_table->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        auto* action = new QAction(QStringLiteral("Sortuj według: ") + title, pupils);
-        connect(action, &QAction::triggered, this, [this, column] {
-            const QHeaderView* h = pupils->horizontalHeader();
-            const bool again =
-                h->sortIndicatorSection() == column && h->sortIndicatorOrder() == Qt::AscendingOrder;
-            pupils->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
-        });
-        pupils->addAction(action);
+        QAction* action = sortMenu->addAction(QStringLiteral("Sortuj według: ") + title);
+        connect(action, &QAction::triggered, this, [this, column] { sortBy(column); });
     }
+    pupils->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pupils, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popUpSortMenu(pupils->viewport()->mapToGlobal(at)); });
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), pupils);
+    menuKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QRect cell = pupils->visualRect(pupils->currentIndex());
+        popUpSortMenu(pupils->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint(8, 8)));
+    });
+}
 
-    pupilView = new PupilView(central);
+// With its first entry chosen, so that the keyboard, and a screen reader, are in the menu at once.
+void TeacherWindow::popUpSortMenu(const QPoint& at) {
+    sortMenu->popup(at);
+    sortMenu->setActiveAction(sortMenu->actions().constFirst());
+}
 
+void TeacherWindow::sortBy(int column) {
+    const bool again = sortHeader->sortIndicatorSection() == column &&
+                       sortHeader->sortIndicatorOrder() == Qt::AscendingOrder;
+    pupils->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void TeacherWindow::layOut(QWidget* central) {
+    auto* searchLabel = new QLabel(QStringLiteral("&Szukaj ucznia:"), central);
+    searchLabel->setBuddy(search);
     auto* tools = new QHBoxLayout;
     tools->addWidget(searchLabel);
     tools->addWidget(search, 1);
@@ -132,7 +221,7 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     tools->addStretch(0);
     tools->addWidget(refresh);
     tools->addWidget(print);
-    tools->addWidget(exportCsv);
+    tools->addWidget(exportGrades);
     auto* split = new QSplitter(Qt::Vertical, central);
     split->setObjectName(QStringLiteral("split"));
     split->setChildrenCollapsible(false);
@@ -146,60 +235,78 @@ TeacherWindow::TeacherWindow(const QString& folder, QWidget* parent) : QMainWind
     column->addWidget(failure);
     column->addWidget(counts);
     column->addWidget(split, 1);
-    resize(1000, 720);
+}
 
-    // The keyboard's way round: class tabs, search, the buttons, the table, the pupil's lines.
-    setTabOrder(classes, search);
-    setTabOrder(search, unread);
-    setTabOrder(unread, refresh);
-    setTabOrder(refresh, print);
-    setTabOrder(print, exportCsv);
-    setTabOrder(exportCsv, pupils);
-    setTabOrder(pupils, pupilView->lines);
-    // Ctrl+Tab and Ctrl+Shift+Tab (Ctrl+PgDown, Ctrl+PgUp) go round the classes from anywhere.
-    const std::pair<QKeySequence, int> steps[] = {{QKeySequence(QKeySequence::NextChild), 1},
-                                                  {QKeySequence(QKeySequence::PreviousChild), 5},
-                                                  {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-                                                  {QKeySequence(Qt::CTRL | Qt::Key_PageUp), 5}};
-    for (const auto& step : steps) {
-        const int by = step.second;
-        auto* shortcut = new QShortcut(step.first, this);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, by] { classes->setCurrentIndex((classes->currentIndex() + by) % classes->count()); });
+void TeacherWindow::setKeys() {
+    // The keyboard's way round: class tabs, search, the buttons, the column titles, the table, the
+    // pupil's lines.
+    QWidget* const order[] = {classes,      search,     unread, refresh,         print,
+                              exportGrades, sortHeader, pupils, pupilView->lines};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // Ctrl+Tab and Ctrl+Shift+Tab (Ctrl+PgDown, Ctrl+PgUp) go round the classes from anywhere. X11
+    // gives Ctrl+Shift+Tab as both Ctrl+Shift+Tab and Ctrl+Backtab, other platforms as
+    // Ctrl+Shift+Backtab: one of each, or the shortcut is ambiguous.
+    const std::pair<QList<QKeySequence>, int> steps[] = {
+        {{QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1},
+        {{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+         -1}};
+    for (const auto& [keys, by] : steps) {
+        auto* shortcut = new QShortcut(this);
+        shortcut->setKeys(keys);
+        const auto step = [this, by = by] {
+            classes->setCurrentIndex((classes->currentIndex() + by + classes->count()) % classes->count());
+        };
+        connect(shortcut, &QShortcut::activated, this, step);
+        connect(shortcut, &QShortcut::activatedAmbiguously, this, step);
     }
-    // F5 besides the button's own Alt+O.
-    auto* reread = new QShortcut(QKeySequence::Refresh, this);
-    connect(reread, &QShortcut::activated, this, &TeacherWindow::load);
-    auto* find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, this, [this] {
+    // F5 besides the button's own Alt+O, Ctrl+P besides Alt+D.
+    connect(new QShortcut(QKeySequence::Refresh, this), &QShortcut::activated, this, &TeacherWindow::load);
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
+            &TeacherWindow::printClick);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
         search->setFocus(Qt::ShortcutFocusReason);
         search->selectAll();
     });
+}
 
+void TeacherWindow::connectControls() {
     connect(classes, &QTabBar::currentChanged, this, &TeacherWindow::showClass);
-    connect(search, &QLineEdit::textChanged, m_filter, &PupilFilter::setSearch);
-    connect(pupils->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TeacherWindow::showCurrentPupil);
-    connect(unread, &QPushButton::clicked, this, [this] {
-        const ClassBook& shown = m_books.at(shownClass());
-        // No pupil chosen now, so that choosing the last one again shows them again.
-        pupils->setCurrentIndex(QModelIndex());
-        pupilView->showUnread(shown, unreadLines(shown));
-        pupilView->lines->setFocus(Qt::OtherFocusReason);
+    connect(search, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_filter->setSearch(text);
+        selectFirstIfNone();
+        showCounts();
     });
+    connect(pupils->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TeacherWindow::showSelectedPupil);
+    connect(unread, &QPushButton::clicked, this, &TeacherWindow::showUnread);
     connect(refresh, &QPushButton::clicked, this, &TeacherWindow::load);
     connect(print, &QPushButton::clicked, this, &TeacherWindow::printClick);
-    connect(exportCsv, &QPushButton::clicked, this, &TeacherWindow::exportClick);
+    connect(exportGrades, &QPushButton::clicked, this, &TeacherWindow::exportClick);
+}
 
-    load();
+// The window opens within the screen's room for windows at any scale, centred in it.
+void TeacherWindow::fitToScreen() {
+    const QRect available = screen()->availableGeometry();
+    // Room for the window manager's frame, which is not known before the window is shown.
+    const QSize room(available.width() - 16, available.height() - 48);
+    const QSize size = QSize(1000, 720).boundedTo(room);
+    resize(size);
+    move(available.x() + (available.width() - size.width()) / 2,
+         available.y() + (available.height() - size.height()) / 2);
 }
 
 QString TeacherWindow::resultsFolder() const {
     return m_folder.isEmpty() ? cyfrolia::programFolder() : m_folder;
 }
 
+QDate TeacherWindow::today() const {
+    return m_today.isValid() ? m_today : QDate::currentDate();
+}
+
 void TeacherWindow::load() {
-    m_books = readClassBooks(resultsFolder(), DateReader());
+    m_books = readClassBooks(resultsFolder(), DateReader(), today());
     m_pupils = QList<std::optional<QList<Pupil>>>(m_books.size());
     for (int i = 0; i < m_books.size(); ++i)
         classes->setTabToolTip(i, m_books.at(i).failure);
@@ -223,38 +330,91 @@ void TeacherWindow::showClass(int index) {
         return;
     }
     const ClassBook& shown = m_books.at(index);
-    const QList<Pupil>& list = pupilsOfClass(index);
-    m_table->setPupils(list);
+    m_table->setPupils(pupilsOfClass(index));
     pupils->setAccessibleName(QStringLiteral("Uczniowie klasy ") + shown.schoolClass);
     failure->setText(shown.failure.isEmpty()
                          ? QString()
                          : QStringLiteral("Nie można odczytać pliku tej klasy: ") + shown.failure);
     failure->setVisible(!shown.failure.isEmpty());
-    int grades = 0;
-    for (const Pupil& p : list)
-        grades += p.count();
-    counts->setText(QStringLiteral("Uczniów: %1, zapisanych ocen: %2.").arg(list.size()).arg(grades));
     const qsizetype unreadCount = unreadLines(shown).size();
     unread->setText(QStringLiteral("&Wiersze bez oceny: %1").arg(unreadCount));
+    unread->setAccessibleName(QStringLiteral("Wiersze bez oceny: %1").arg(unreadCount));
     unread->setVisible(unreadCount > 0);
     pupilView->clear();
-    if (m_filter->rowCount() > 0)
-        pupils->setCurrentIndex(m_filter->index(0, PupilTable::Name));
+    selectFirstIfNone();
+    showCounts();
+    announcer->announce(QStringLiteral("Klasa %1. %2").arg(shown.schoolClass, counts->text()));
 }
 
-void TeacherWindow::showCurrentPupil() {
-    const QModelIndex current = pupils->currentIndex();
-    if (!current.isValid()) {
+void TeacherWindow::showCounts() {
+    int grades = 0;
+    for (int row = 0; row < m_filter->rowCount(); ++row)
+        grades += m_table->pupil(m_filter->mapToSource(m_filter->index(row, 0)).row()).count();
+    const int shown = m_filter->rowCount(), all = m_table->rowCount();
+    counts->setText(
+        shown == all
+            ? QStringLiteral("Uczniów: %1, zapisanych ocen: %2.").arg(all).arg(grades)
+            : QStringLiteral("Pasuje uczniów: %1 z %2, ich ocen: %3.").arg(shown).arg(all).arg(grades));
+}
+
+// The first row is chosen where none is, so that a class or a search shows a pupil at once.
+void TeacherWindow::selectFirstIfNone() {
+    if (pupils->selectionModel()->hasSelection() || m_filter->rowCount() == 0)
+        return;
+    const QModelIndex first = m_filter->index(0, PupilTable::Name);
+    pupils->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (pupils->hasFocus())
+        pupils->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+}
+
+void TeacherWindow::showSelectedPupil() {
+    const QModelIndexList rows = pupils->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
         pupilView->clear();
         return;
     }
-    const int row = m_filter->mapToSource(current).row();
+    const int row = m_filter->mapToSource(rows.first()).row();
     pupilView->showPupil(m_books.at(shownClass()), m_table->pupil(row));
 }
 
-void TeacherWindow::printClass(QPrinter* printer) const {
+void TeacherWindow::openPupil() {
+    if (!pupils->selectionModel()->hasSelection())
+        return;
+    pupilView->lines->setFocus(Qt::OtherFocusReason);
+    announcer->announce(pupilView->summary->text());
+}
+
+void TeacherWindow::showUnread() {
     const ClassBook& shown = m_books.at(shownClass());
-    QString html = QStringLiteral("<h2>Cyfrolia — wyniki klasy %1</h2>").arg(shown.schoolClass);
+    // No pupil chosen now, so that choosing the last one again shows them again.
+    pupils->selectionModel()->clearSelection();
+    pupilView->showUnread(shown, unreadLines(shown));
+    pupilView->lines->setFocus(Qt::OtherFocusReason);
+}
+
+bool TeacherWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == search) {
+        // Alt with a letter is a button's mnemonic, or nothing; never typing.
+        if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
+            !key->text().isEmpty() && key->text().at(0).isPrint())
+            return true;
+        if (key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier && m_filter->rowCount() > 0) {
+            pupils->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    } else if (watched == pupils && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        openPupil();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TeacherWindow::printClass(QPrinter* printer) const {
+    const ClassBook& shown = m_books.at(shownClass());
+    QString html;
     if (!search->text().trimmed().isEmpty())
         html += QStringLiteral("<p>Uczniowie, których imię lub nazwisko zawiera „%1”.</p>")
                     .arg(search->text().trimmed().toHtmlEscaped());
@@ -278,37 +438,60 @@ void TeacherWindow::printClass(QPrinter* printer) const {
     }
     html += QStringLiteral("</table>");
     QTextDocument document;
+    document.setDefaultFont(printFont(font()));
     document.setHtml(html);
-    document.print(printer);
+    return printPaged(document, printer, kPrintTitle.arg(shown.schoolClass),
+                      QStringLiteral("Wydrukowano ") + today().toString(QStringLiteral("d.MM.yyyy")));
 }
 
 void TeacherWindow::printClick() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Cyfrolia — klasa ") + m_books.at(shownClass()).schoolClass);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(QStringLiteral("Podgląd wydruku"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &TeacherWindow::printClass);
-    preview.exec();
+    const QString schoolClass = m_books.at(shownClass()).schoolClass;
+    auto* preview = new PrintPreview(
+        QStringLiteral("Cyfrolia — klasa ") + schoolClass,
+        QStringLiteral("wyniki klasy %1.pdf").arg(schoolClass),
+        [this](QPrinter* printer) { return printClass(printer); }, this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->open();
 }
 
 void TeacherWindow::exportClick() {
-    QFileDialog dialog(this, QStringLiteral("Eksport ocen do pliku CSV"),
-                       QDir::home().filePath(QStringLiteral("oceny.csv")),
-                       QStringLiteral("Pliki CSV (*.csv);;Wszystkie pliki (*)"));
+    const QString spreadsheet = QStringLiteral("Arkusz kalkulacyjny (*.xlsx)");
+    const QString csv = QStringLiteral("Plik CSV dla skryptów (*.csv)");
+    QFileDialog dialog(this, QStringLiteral("Eksport ocen wszystkich klas"),
+                       QDir::home().filePath(QStringLiteral("oceny.xlsx")),
+                       spreadsheet + QStringLiteral(";;") + csv);
+    dialog.setObjectName(QStringLiteral("exportDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("xlsx"));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const QString path = dialog.selectedFiles().constFirst();
+    exportTo(dialog.selectedFiles().constFirst());
+}
+
+bool TeacherWindow::exportTo(const QString& path) {
     QString errors;
     QTextStream errorStream(&errors);
-    if (teacher::exportCsv(resultsFolder(), path, errorStream) != 0) {
-        QMessageBox::warning(this, QStringLiteral("Eksport ocen"),
-                             QStringLiteral("Nie wszystko udało się zapisać:\n") + errors.trimmed());
-        return;
+    const bool csv = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    // A spreadsheet of a hundred thousand lines takes a second or two.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int code = csv ? exportCsv(resultsFolder(), path, today(), errorStream)
+                         : exportXlsx(resultsFolder(), path, today(), errorStream);
+    QApplication::restoreOverrideCursor();
+    if (code != 0) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Eksport ocen"),
+                                    QStringLiteral("Nie wszystko udało się zapisać:\n") + errors.trimmed(),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return false;
     }
-    statusBar()->showMessage(QStringLiteral("Zapisano oceny wszystkich klas: ") +
-                             QDir::toNativeSeparators(path));
+    const QString done = QStringLiteral("Zapisano oceny wszystkich klas: ") + QDir::toNativeSeparators(path);
+    statusBar()->showMessage(done);
+    announcer->announce(done);
+    return true;
 }
 
 } // namespace teacher
