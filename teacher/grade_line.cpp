@@ -113,6 +113,46 @@ bool DateReader::tokenize(QStringView text, Tokens& out) const {
 
 namespace {
 
+// The form of a year-last date: its separator and the length of its year.
+quint32 formOf(QChar separator, int yearDigits) {
+    return (quint32(separator.unicode()) << 8) | quint32(yearDigits);
+}
+
+// The forms of year-last dates that the locales' short formats write day first, and month first.
+// Only a form written both ways is read both ways: "8.12.2026" is 8 December wherever it was
+// written, "2/6/26" may be either.
+struct WrittenOrders {
+    QSet<quint32> dayFirst;
+    QSet<quint32> monthFirst;
+};
+
+const WrittenOrders& writtenOrders() {
+    static const WrittenOrders orders = [] {
+        WrittenOrders o;
+        const auto all =
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        for (const QLocale& locale : all) {
+            const QString format = locale.dateFormat(QLocale::ShortFormat);
+            const qsizetype day = format.indexOf(QLatin1Char('d'));
+            const qsizetype month = format.indexOf(QLatin1Char('M'));
+            const qsizetype year = format.indexOf(QLatin1Char('y'));
+            if (day < 0 || month < 0 || year < qMax(day, month) || format.count(QLatin1Char('M')) > 2)
+                continue;
+            QChar separator;
+            for (const QChar c : format.left(year)) {
+                if (!c.isLetter() && !c.isSpace() && c != QLatin1Char('\'')) {
+                    separator = c;
+                    break;
+                }
+            }
+            const int yearDigits = format.count(QLatin1Char('y')) == 2 ? 2 : 4;
+            (day < month ? o.dayFirst : o.monthFirst).insert(formOf(separator, yearDigits));
+        }
+        return o;
+    }();
+    return orders;
+}
+
 // A year of two or four digits (two: 20yy) and a day of at most two.
 QDate makeDate(int yearValue, int yearDigits, int month, int dayValue, int dayDigits) {
     if ((yearDigits != 2 && yearDigits != 4) || dayDigits > 2)
@@ -150,9 +190,13 @@ DateReading DateReader::readNumbers(const Tokens& tokens) const {
     if (a.digits > 2 || b.digits > 2)
         return {};
     DateReading reading;
-    reading.form = (quint32(tokens.separator.unicode()) << 8) | quint32(c.digits);
-    const QDate dayFirst = makeDate(c.value, c.digits, b.value, a.value, a.digits);
-    const QDate monthFirst = makeDate(c.value, c.digits, a.value, b.value, b.digits);
+    reading.form = formOf(tokens.separator, c.digits);
+    QDate dayFirst = makeDate(c.value, c.digits, b.value, a.value, a.digits);
+    QDate monthFirst = makeDate(c.value, c.digits, a.value, b.value, b.digits);
+    // A form the locales write one way only is read that way.
+    const bool writtenDayFirst = writtenOrders().dayFirst.contains(reading.form);
+    if (writtenDayFirst != writtenOrders().monthFirst.contains(reading.form))
+        (writtenDayFirst ? monthFirst : dayFirst) = QDate();
     if (dayFirst.isValid() && monthFirst.isValid() && dayFirst != monthFirst) {
         reading.date = dayFirst;
         reading.monthFirst = monthFirst;

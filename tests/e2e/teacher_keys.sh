@@ -30,8 +30,8 @@ sole_focus() { t_atspi sole-focus || e2e_fail "more than one object is focused (
 saved() { [[ -s "$1" ]]; }
 
 # Class I as a classroom writes it: names typed with and without Polish letters and with stray
-# blanks, American dates, a line a teacher typed, a grade added by hand at the end whose date
-# reads two ways. Class II has no line that is no grade.
+# blanks, American dates, a line a teacher typed, a grade added by hand at the end with an earlier
+# date. Class II has no line that is no grade, and one date that reads two ways.
 class_file() { sed 's/$/\r/' | iconv -f UTF-8 -t CP1250 >"$E2E_PROGRAM_DIR/wyniki_kl_$1.txt"; }
 class_file I <<'EOF'
 Zofia Łęcki. Ocena: 4. Dnia: 2/3/26
@@ -47,6 +47,7 @@ EOF
 class_file II <<'EOF'
 Antoni  Jaworski. Ocena: 2. Dnia: 12.01.2026
 Antoni Jaworski. Ocena: 3. Dnia: 14.01.2026
+Antoni Jaworski. Ocena: 4. Dnia: 6/5/25
 EOF
 for k in III IV V VI; do : >"$E2E_PROGRAM_DIR/wyniki_kl_$k.txt"; done
 
@@ -155,7 +156,9 @@ assert book.sheetnames[:3] == ["Wszystkie klasy", "Klasa I", "Klasa II"], book.s
 rows = list(book["Klasa I"].iter_rows(values_only=True))
 assert rows[4][4] == "=== II półrocze ===", rows[4]
 assert rows[3][6] == "Małgorzata Ściborek" and rows[3][3] == datetime.datetime(2026, 2, 14), rows[3]
-assert rows[9][3] is None and rows[9][5] == "data niepewna: 6.05 lub 5.06.2025", rows[9]
+assert rows[9][3] == datetime.datetime(2025, 6, 5) and rows[9][5] is None, rows[9]
+second = list(book["Klasa II"].iter_rows(values_only=True))
+assert second[3][3] is None and second[3][5] == "data niepewna: 6.05 lub 5.06.2025", second[3]
 PYEOF
 e2e_screenshot "exported"
 

@@ -152,6 +152,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {"1/2/26", "2/3/26", "2/9/26"},
                  kMarch,
                  {"2.1.2026", "3.2.2026", "9.2.2026"}},
+        // Forms that every computer writes day first need no evidence.
+        FileCase{"OnlyWrittenDayFirst",
+                 {"8.12.2026", "8/12/2026", "8-12-2026", "8. 12. 2026."},
+                 kToday,
+                 {"8.12.2026", "8.12.2026", "8.12.2026", "8.12.2026"}},
         // Where the evidence leaves two readings, both are kept.
         FileCase{"TwoReadingsLeft", {"2/6/26"}, kToday, {"6.2.2026|2.6.2026"}},
         FileCase{
