@@ -111,18 +111,21 @@ std::optional<SaveError> appendWaiting(int folderFd, const std::string& fileName
 } // namespace
 
 int main(int argc, char** argv) {
+    // The alarm's default action ends the helper, stopped or not: first of all, and again in a
+    // child that leaves the session for it (a child inherits no alarm).
+    ::signal(SIGALRM, SIG_DFL);
+    ::alarm(kLifetimeS);
     if (!standardDescriptorsOpen())
         return 2;
     const uid_t caller = ::getuid();
     if (!becomeWriter() || !leaveSession())
         return 2;
-    // Job control can't stop it, and the alarm's default action ends it, stopped or not.
+    ::alarm(kLifetimeS);
+    // Job control can't stop it.
     ::signal(SIGTSTP, SIG_IGN);
     ::signal(SIGTTIN, SIG_IGN);
     ::signal(SIGTTOU, SIG_IGN);
     ::signal(SIGPIPE, SIG_IGN);
-    ::signal(SIGALRM, SIG_DFL);
-    ::alarm(kLifetimeS);
     // Nothing of the caller's environment reaches the code below; the loader has already
     // ignored its library paths for a set-user-id program.
     ::clearenv();
