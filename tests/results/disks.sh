@@ -15,67 +15,61 @@ set -euo pipefail
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Inside a mount namespace of its own: whatever is mounted goes with it.
-inside() {
-    local scratch=$1 first=$2 second=$3 loop=$4
-    as() {
-        local user=$1
-        shift
-        setpriv --reuid "$user" --regid "$(id -g "$user")" --init-groups env -i PATH=/usr/bin:/bin LC_ALL=C "$@"
-    }
-    save() { as "$1" "$scratch/save_line" "$2/" "$3" "$4"; }
-    content() { od -An -c "$1" | tr -s ' '; }
-    expect() { [[ "$(cat "$1")" == "$2" ]] || fail "$3: ${1##*/} holds $(content "$1")"; }
+as() {
+    local user=$1
+    shift
+    setpriv --reuid "$user" --regid "$(id -g "$user")" --init-groups env -i PATH=/usr/bin:/bin LC_ALL=C "$@"
+}
+# save <user> <folder> <class> <line>: what the save said, exit status 1 when it failed.
+save() { as "$1" "$scratch/save_line" "$2/" "$3" "$4"; }
+expect() { [[ "$(cat "$1")" == "$2" ]] || fail "$3: ${1##*/} holds $(od -An -c "$1" | tr -s ' ')"; }
 
-    # own_folder <folder> <what it is> <whether files there keep modes>
-    own_folder() {
-        local folder=$1 what=$2 modes=$3 out
-        as "$first" sh -c 'cd "$1" && for k in I II III; do
-            printf "Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r\n" >wyniki_kl_$k.txt
-        done' _ "$folder"
+# own_folder <folder> <what it is> <whether files there keep modes>: the first user's own.
+own_folder() {
+    local folder=$1 what=$2 modes=$3 out left
+    as "$first" sh -c 'cd "$1" && for k in I II III; do
+        printf "Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r\n" >wyniki_kl_$k.txt
+    done' _ "$folder"
+    for n in 1 2; do
+        out=$(save "$first" "$folder" I "Nowy Wpis$n. Ocena: 5. Dnia: x") || fail "$what: save $n failed: $out"
+    done
+    expect "$folder/wyniki_kl_I.txt" $'Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r\nNowy Wpis1. Ocena: 5. Dnia: x\r\nNowy Wpis2. Ocena: 5. Dnia: x\r' "$what"
+    as "$first" truncate -s 0 "$folder/wyniki_kl_II.txt"
+    out=$(save "$first" "$folder" II "Po Czyszczeniu. Ocena: 3. Dnia: x") || fail "$what: the save after emptying failed: $out"
+    expect "$folder/wyniki_kl_II.txt" $'Po Czyszczeniu. Ocena: 3. Dnia: x\r' "$what, emptied by hand"
+    if [[ $modes == yes ]]; then
+        as "$first" chmod 0444 "$folder/wyniki_kl_III.txt"
         for n in 1 2; do
-            out=$(save "$first" "$folder" I "Nowy Wpis$n. Ocena: 5. Dnia: x") || fail "$what: save $n failed: $out"
+            out=$(save "$first" "$folder" III "Tylko Odczyt. Ocena: 5. Dnia: x") && fail "$what: a read-only class file was saved into"
+            [[ "$out" == "Cannot create file \"$folder/wyniki_kl_III.txt\". Permission denied" ]] ||
+                fail "$what: a read-only class file: $out"
         done
-        expect "$folder/wyniki_kl_I.txt" $'Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r\nNowy Wpis1. Ocena: 5. Dnia: x\r\nNowy Wpis2. Ocena: 5. Dnia: x\r' "$what"
-        as "$first" truncate -s 0 "$folder/wyniki_kl_II.txt"
-        out=$(save "$first" "$folder" II "Po Czyszczeniu. Ocena: 3. Dnia: x") || fail "$what: the save after emptying failed: $out"
-        expect "$folder/wyniki_kl_II.txt" $'Po Czyszczeniu. Ocena: 3. Dnia: x\r' "$what, emptied by hand"
-        if [[ $modes == yes ]]; then
-            as "$first" chmod 0444 "$folder/wyniki_kl_III.txt"
-            for n in 1 2; do
-                out=$(save "$first" "$folder" III "Tylko Odczyt. Ocena: 5. Dnia: x") && fail "$what: a read-only class file was saved into"
-                [[ "$out" == "Cannot create file \"$folder/wyniki_kl_III.txt\". Permission denied" ]] ||
-                    fail "$what: a read-only class file: $out"
-            done
-            expect "$folder/wyniki_kl_III.txt" $'Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r' "$what, read-only"
-        fi
-        local left
-        left=$(ls -A "$folder" | grep -Ev '^(wyniki_kl_(I|II|III)\.txt|\.cyfrolia-blokada\.wyniki_kl_(I|II|III)\.txt)$' || true)
-        [[ -z "$left" ]] || fail "$what: left behind: $left"
-        echo "ok: a folder of the user's own on $what"
-    }
+        expect "$folder/wyniki_kl_III.txt" $'Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r' "$what, read-only"
+    fi
+    left=$(ls -A "$folder" | grep -Ev '^(wyniki_kl_(I|II|III)\.txt|\.cyfrolia-blokada\.wyniki_kl_(I|II|III)\.txt)$' || true)
+    [[ -z "$left" ]] || fail "$what: left behind: $left"
+    echo "ok: a folder of the user's own on $what"
+}
 
-    mkdir "$scratch/tmpfs" "$scratch/disk" "$scratch/stick"
-    mount -t tmpfs -o mode=0755 cyfrolia-disks "$scratch/tmpfs"
-    mkdir "$scratch/tmpfs/own"
-    chown "$first" "$scratch/tmpfs/own" "$scratch/disk"
-    own_folder "$scratch/tmpfs/own" tmpfs yes
-    own_folder "$scratch/disk" "$(findmnt -n -o FSTYPE --target "$scratch/disk")" yes
-
-    mount.exfat-fuse -d -o "uid=$(id -u "$first"),gid=$(id -g "$first"),umask=022" "$loop" "$scratch/stick" \
+# An exFAT stick, the first user's as the mount gives it.
+exfat_stick() {
+    local stick="$scratch/stick" daemon deadline=$((SECONDS + 20))
+    mkdir "$stick"
+    mount.exfat-fuse -d -o "uid=$(id -u "$first"),gid=$(id -g "$first"),umask=022" "$loop" "$stick" \
         >"$scratch/exfat.log" 2>&1 &
-    local daemon=$!
-    local deadline=$((SECONDS + 20))
-    until mountpoint -q "$scratch/stick"; do
+    daemon=$!
+    until mountpoint -q "$stick"; do
         ((SECONDS < deadline)) && kill -0 "$daemon" 2>/dev/null || fail "exFAT did not mount: $(cat "$scratch/exfat.log")"
         sleep 0.05
     done
-    own_folder "$scratch/stick" exFAT no
-    umount "$scratch/stick"
+    own_folder "$stick" exFAT no
+    umount "$stick"
     wait "$daemon"
+}
 
-    # The 1.0-1 layout: root's folder and files, open to all.
-    local shared="$scratch/tmpfs/shared" out
+# The 1.0-1 layout on tmpfs: root's folder and files, open to all.
+shared_folder() {
+    local shared="$scratch/tmpfs/shared" out user
     mkdir -m 0777 "$shared"
     for k in I IV; do printf 'Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r\n' >"$shared/wyniki_kl_$k.txt"; done
     chmod 0666 "$shared/wyniki_kl_I.txt"
@@ -90,6 +84,19 @@ inside() {
     [[ "$out" == "Cannot create file \"$shared/wyniki_kl_IV.txt\". Permission denied" ]] || fail "a class file of root's: $out"
     expect "$shared/wyniki_kl_IV.txt" $'Stary Wpis. Ocena: 4. Dnia: 2007-02-08\r' "root's class file"
     echo "ok: a root-owned 0777 folder on tmpfs"
+}
+
+# Inside a mount namespace of its own: whatever is mounted goes with it.
+inside() {
+    scratch=$1 first=$2 second=$3 loop=$4
+    mkdir "$scratch/tmpfs" "$scratch/disk"
+    mount -t tmpfs -o mode=0755 cyfrolia-disks "$scratch/tmpfs"
+    mkdir "$scratch/tmpfs/own"
+    chown "$first" "$scratch/tmpfs/own" "$scratch/disk"
+    own_folder "$scratch/tmpfs/own" tmpfs yes
+    own_folder "$scratch/disk" "$(findmnt -n -o FSTYPE --target "$scratch/disk")" yes
+    exfat_stick
+    shared_folder
     umount "$scratch/tmpfs"
 }
 
