@@ -313,7 +313,8 @@ int readAll(int fd, std::string& bytes) {
             // The file grew since it was looked at (or tells no size): read on, within the limit.
             if (std::int64_t(have) > kMaxSize)
                 return EFBIG;
-            bytes.resize(std::size_t(std::min<std::int64_t>(std::max<std::size_t>(have * 2, 4096), kMaxSize + 1)));
+            bytes.resize(
+                std::size_t(std::min<std::int64_t>(std::max<std::size_t>(have * 2, 4096), kMaxSize + 1)));
         }
         const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (got < 0 && errno == EINTR)

@@ -88,7 +88,8 @@ QString ownReason(int error) {
     case kSaverBroken:
         return QStringLiteral("Zapisywanie przerwało się. Spróbuj jeszcze raz");
     case kTooSoon:
-        return QStringLiteral("Przed chwilą zapisano już twój wynik. Następny możesz zapisać za kilka sekund");
+        return QStringLiteral(
+            "Przed chwilą zapisano już twój wynik. Następny możesz zapisać za kilka sekund");
     }
     return systemErrorText(error);
 }
@@ -152,7 +153,8 @@ Result<QByteArray> ResultsFiles::read(const QString& schoolClass) const {
     const Folder folder(place.folder);
     std::string bytes;
     const int error =
-        folder.fd() < 0 ? errno : classfile::readAt(folder.fd(), QFile::encodeName(place.name).toStdString(), bytes);
+        folder.fd() < 0 ? errno
+                        : classfile::readAt(folder.fd(), QFile::encodeName(place.name).toStdString(), bytes);
     if (error)
         return Failed{cannotOpenFileMessage(path(schoolClass), ownReason(error))};
     return normaliseLineBreaks(QByteArray::fromStdString(bytes));
@@ -165,8 +167,8 @@ std::optional<SaveFailure> ResultsFiles::save(const QString& schoolClass, const 
     const Folder folder(place.folder);
     if (folder.fd() < 0)
         return SaveFailure{SaveFailure::Step::Open, errno, shown};
-    const auto failure = classfile::append(folder.fd(), QFile::encodeName(place.name).toStdString(), viewOf(line),
-                                           SaveOptions{wait, WriteFor::User, m_fault});
+    const auto failure = classfile::append(folder.fd(), QFile::encodeName(place.name).toStdString(),
+                                           viewOf(line), SaveOptions{wait, WriteFor::User, m_fault});
     if (!failure)
         return std::nullopt;
     return SaveFailure{failure->step, failure->error, shown};

@@ -50,7 +50,8 @@ public:
         QStringList names =
             QDir(m_dir.path())
                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        names.removeIf([](const QString& name) { return name.startsWith(QLatin1String(".cyfrolia-blokada.")); });
+        names.removeIf(
+            [](const QString& name) { return name.startsWith(QLatin1String(".cyfrolia-blokada.")); });
         return names;
     }
     int open() const { return ::open(QFile::encodeName(path()).constData(), O_RDONLY | O_DIRECTORY); }
@@ -387,7 +388,8 @@ TEST_P(PlantedInTheFolder, IsRefusedAndNothingChanges) {
     const QByteArray at = QFile::encodeName(folder.path());
     auto plant = [&](const std::string& entry, bool fifo) {
         const QByteArray path = at + entry.c_str();
-        ASSERT_EQ(fifo ? ::mkfifo(path.constData(), 0666) : ::symlink(notes.constData(), path.constData()), 0);
+        ASSERT_EQ(fifo ? ::mkfifo(path.constData(), 0666) : ::symlink(notes.constData(), path.constData()),
+                  0);
     };
     const bool inPlaceOfTheClassFile = GetParam().planted <= Planted::ClassHardLink;
     if (inPlaceOfTheClassFile)
@@ -636,7 +638,8 @@ TEST(Rewrite, FlushesTheWholeNewFileBeforeTheRename) {
     });
     ASSERT_TRUE(files.append(QStringLiteral("V"), QByteArray("A B")));
     EXPECT_TRUE(flushedWhole);
-    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_V.txt")), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nA B\r\n");
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_V.txt")),
+              "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nA B\r\n");
 }
 
 struct SizeCase {
@@ -662,7 +665,8 @@ TEST_P(SizeLimit, StopsTheSave) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SizeLimit,
-                         ::testing::Values(SizeCase{"WouldGrowPast", kMaxResultsFileSize - 4, SaveStep::Create},
+                         ::testing::Values(SizeCase{"WouldGrowPast", kMaxResultsFileSize - 4,
+                                                    SaveStep::Create},
                                            SizeCase{"AlreadyPast", kMaxResultsFileSize + 1, SaveStep::Open}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -686,8 +690,8 @@ TEST_P(ModesKept, ByWhomTheSaveIsFor) {
     ASSERT_EQ(::chmod((at + "wyniki_kl_I.txt").constData(), GetParam().before), 0);
     const mode_t umask = ::umask(077);
     const int fd = folder.open();
-    const auto failure =
-        classfile::append(fd, "wyniki_kl_I.txt", "A B", SaveOptions{LockWait::Block, GetParam().writeFor, {}});
+    const auto failure = classfile::append(fd, "wyniki_kl_I.txt", "A B",
+                                           SaveOptions{LockWait::Block, GetParam().writeFor, {}});
     ::close(fd);
     ::umask(umask);
     ASSERT_FALSE(failure);
@@ -749,7 +753,8 @@ TEST_P(ReaderFollows, OnlyLinksNobodyElseMade) {
 INSTANTIATE_TEST_SUITE_P(Links, ReaderFollows,
                          ::testing::Values(ReaderCase{"TheProgramsOwnLink", Leading::TrustedLink},
                                            ReaderCase{"LinkInAFolderOpenToAll", Leading::LinkInAnOpenFolder},
-                                           ReaderCase{"LinkInsideTheDataFolder", Leading::LinkInTheDataFolder}),
+                                           ReaderCase{"LinkInsideTheDataFolder",
+                                                      Leading::LinkInTheDataFolder}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The shared folder's writer lets a user save once in ten seconds, and counts a second save of

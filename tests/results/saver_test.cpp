@@ -70,10 +70,11 @@ TEST_P(SaverRefuses, WithItsReport) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, SaverRefuses,
-    ::testing::Values(
-        InputCase{"TooLongInputKeptOpen", "I", std::string(cyfrolia::ResultsLine::kMaxLength + 1, 'A'), false},
-        InputCase{"DateTooLong", "I", "Ala Kot. Ocena: 5. Dnia: " + std::string(33, '1'), true},
-        InputCase{"TwoLines", "I", "Ala Kot. Ocena: 5. Dnia: x\r\nEla Kot. Ocena: 6. Dnia: x", true},
-        InputCase{"NoClass", "VII", "Ala Kot. Ocena: 5. Dnia: x", true},
-        InputCase{"PathAsClass", "../I", "Ala Kot. Ocena: 5. Dnia: x", true}),
+    ::testing::Values(InputCase{"TooLongInputKeptOpen", "I",
+                                std::string(cyfrolia::ResultsLine::kMaxLength + 1, 'A'), false},
+                      InputCase{"DateTooLong", "I", "Ala Kot. Ocena: 5. Dnia: " + std::string(33, '1'), true},
+                      InputCase{"TwoLines", "I", "Ala Kot. Ocena: 5. Dnia: x\r\nEla Kot. Ocena: 6. Dnia: x",
+                                true},
+                      InputCase{"NoClass", "VII", "Ala Kot. Ocena: 5. Dnia: x", true},
+                      InputCase{"PathAsClass", "../I", "Ala Kot. Ocena: 5. Dnia: x", true}),
     [](const auto& info) { return std::string(info.param.name); });

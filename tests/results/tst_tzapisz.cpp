@@ -1,5 +1,5 @@
-#include "common/cp1250.h"
 #include "common/class_file.h"
+#include "common/cp1250.h"
 #include "common/results_file.h"
 #include "results/tzapisz.h"
 #include "support/modal_driver.h"
