@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,7 @@ struct Outcome {
 };
 
 Outcome run(const InputCase& c) {
+    std::signal(SIGPIPE, SIG_IGN);
     int in[2], out[2];
     EXPECT_EQ(::pipe(in), 0);
     EXPECT_EQ(::pipe(out), 0);
@@ -42,7 +45,9 @@ Outcome run(const InputCase& c) {
     }
     ::close(in[0]);
     ::close(out[1]);
-    EXPECT_EQ(::write(in[1], c.input.data(), c.input.size()), ssize_t(c.input.size()));
+    // The helper may refuse and end before it reads a byte: the input then goes nowhere.
+    const ssize_t written = ::write(in[1], c.input.data(), c.input.size());
+    EXPECT_TRUE(written == ssize_t(c.input.size()) || errno == EPIPE);
     if (c.inputEnds)
         ::close(in[1]);
     Outcome outcome;
