@@ -10,6 +10,7 @@
 #include "results/results_icon.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -187,6 +188,15 @@ void Tzapisz::showEvent(QShowEvent* event) {
     AppWindow::showEvent(event);
 }
 
+// A save under way ends before the window closes, and it closes only when the save went through.
+void Tzapisz::closeEvent(QCloseEvent* event) {
+    if (m_saving) {
+        event->ignore();
+        return;
+    }
+    AppWindow::closeEvent(event);
+}
+
 QString Tzapisz::resultsFolder() const {
     return m_folder.isEmpty() ? cyfrolia::programFolder() : m_folder;
 }
@@ -232,7 +242,7 @@ void Tzapisz::zapiszClick() {
             this);
         return;
     }
-    m_saving = true;
+    setSaving(true);
     m_class = schoolClass;
     m_line = QByteArray::fromStdString(*line);
     m_waitedMs = 0;
@@ -251,7 +261,6 @@ QString Tzapisz::saverPath() const {
 
 // The installed program writes nothing itself: the helper saves while every window goes on.
 void Tzapisz::saveThroughSaver(const QString& saver) {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
     auto* process = new QProcess(this);
     const QString shown = resultsFolder() + cyfrolia::resultsFileName(m_class);
     auto broken = [shown] {
@@ -259,7 +268,6 @@ void Tzapisz::saveThroughSaver(const QString& saver) {
     };
     connect(process, &QProcess::finished, this, [=, this](int code, QProcess::ExitStatus status) {
         process->deleteLater();
-        QApplication::restoreOverrideCursor();
         if (status == QProcess::NormalExit && code == 0)
             return saveFinished(std::nullopt);
         const auto failure = status == QProcess::NormalExit && code == 1
@@ -271,7 +279,6 @@ void Tzapisz::saveThroughSaver(const QString& saver) {
         if (error != QProcess::FailedToStart)
             return;
         process->deleteLater();
-        QApplication::restoreOverrideCursor();
         saveFinished(broken());
     });
     process->start(saver, {m_class});
@@ -285,19 +292,29 @@ void Tzapisz::saveDirectly() {
     const auto failure =
         cyfrolia::ResultsFiles(resultsFolder()).save(m_class, m_line, cyfrolia::LockWait::TryOnce);
     if (failure && failure->error == cyfrolia::kAnotherSave && m_waitedMs < kWaitMs) {
-        if (m_waitedMs == 0)
-            QApplication::setOverrideCursor(Qt::BusyCursor);
         m_waitedMs += kRetryMs;
         QTimer::singleShot(kRetryMs, this, &Tzapisz::saveDirectly);
         return;
     }
-    if (m_waitedMs > 0)
-        QApplication::restoreOverrideCursor();
     saveFinished(failure);
 }
 
+void Tzapisz::setSaving(bool saving) {
+    if (saving == m_saving)
+        return;
+    m_saving = saving;
+    zapisz->setEnabled(!saving);
+    anuluj->setEnabled(!saving);
+    imie->setReadOnly(saving);
+    nazwisko->setReadOnly(saving);
+    if (saving)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 void Tzapisz::saveFinished(const std::optional<cyfrolia::SaveFailure>& failure) {
-    m_saving = false;
+    setSaving(false);
     if (failure) {
         // The window stays open with everything as it was, to try again or cancel.
         showErrorDialog(failure->message(), this);
@@ -317,6 +334,9 @@ void Tzapisz::showResult(QWidget* owner, const QString& schoolClass, const QStri
     show();
     raise();
     activateWindow();
+    // A save under way keeps the window as it is; the picture is pressed again once it is done.
+    if (m_saving)
+        return;
     klasa->setPlainText(schoolClass);
     ocena->setPlainText(grade);
     imie->clear();

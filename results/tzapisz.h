@@ -65,6 +65,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -73,6 +74,9 @@ private:
     void saveThroughSaver(const QString& saver);
     void saveDirectly();
     void saveFinished(const std::optional<cyfrolia::SaveFailure>& failure);
+    // While a save is under way the window shows it and holds still: the buttons off, the names
+    // read-only, the busy pointer, and no closing.
+    void setSaving(bool saving);
 
     QString m_folder;
     // The save under way, if any: its class and line, and how long it has waited for another.

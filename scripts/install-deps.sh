@@ -31,6 +31,9 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream
   # the installed copy's end-to-end test runs as an unprivileged user
   passwd
+  # the saving helper's hardening check; saves on an exFAT stick (exfat-fuse on a loop device);
+  # the ACLs a pupil sets before an upgrade
+  devscripts exfat-fuse exfatprogs acl
 )
 
 missing=()

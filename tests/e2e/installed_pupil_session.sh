@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Run by installed_pupil_class.sh as an ordinary user: the installed program, started through its
 # launcher, finishes an addition series, saves the grade while root holds the lock (the window
-# answers meanwhile), shows it in the grades viewer and in the teacher's export and window; the
+# answers meanwhile and shows the save under way), shows it in the grades viewer and in the teacher's export and window; the
 # user can't change the program's folder or files, nor anything in the data folder.
 # Usage: installed_pupil_session.sh <install root> <data folder>
 source "$(dirname "$0")/lib.sh"
@@ -19,12 +19,21 @@ e2e_wait_atspi "imie" focused
 e2e_type "Łucja"
 e2e_key Tab
 e2e_type "Żółć"
-# Another save holds the lock: the helper waits for it, and the window answers meanwhile.
+# Another save holds the lock: the helper waits for it, and the window answers meanwhile, showing
+# the save under way: "Zapisz" off, the names read-only.
 touch "$HOME/hold-request"
 e2e_poll 20 test -e "$HOME/held" || e2e_fail "root did not take the lock"
 e2e_click "$save" 148 212             # "Zapisz"
-e2e_poll 20 pgrep -u "$(id -un)" -x cyfrolia-zapis || e2e_fail "the helper did not start"
-[[ "$(e2e_atspi text imie)" == "Łucja" ]] || e2e_fail "the save window did not answer while the save waited"
+e2e_poll 20 pgrep -P "$APP_PID" -x cyfrolia-zapis || e2e_fail "the helper did not start"
+"$PY" - "$E2E_DIR" <<'PYEOF' || e2e_fail "the save window does not show the save under way"
+import sys
+sys.path.insert(0, sys.argv[1])
+import atspi, pyatspi
+assert not atspi.find(atspi.application(), "Zapisz").getState().contains(pyatspi.STATE_ENABLED)
+PYEOF
+e2e_click "$save" 196 42              # the first name, to type into it
+e2e_type "x"
+[[ "$(e2e_atspi text imie)" == "Łucja" ]] || e2e_fail "the first name changed while the save waited"
 [[ ! -s "$data/wyniki_kl_I.txt" ]] || e2e_fail "the save went past the lock"
 touch "$HOME/release"
 e2e_wait_gone "Zapisz swój wynik:"
@@ -58,9 +67,9 @@ e2e_wait_window "Cyfrolia — wyniki klasy" >/dev/null
 e2e_screenshot "installed_teacher"
 kill "$teacher"
 
-# The saved file is still root's and the group's, and the name beside the program still a link.
+# The saved file is the writer's and the group's, and the name beside the program still a link.
 [[ -L "$program/wyniki_kl_I.txt" ]] || e2e_fail "the save replaced the link"
-[[ "$(stat -c '%a %U:%G' "$data/wyniki_kl_I.txt")" == "664 root:cyfrolia" ]] ||
+[[ "$(stat -c '%a %U:%G' "$data/wyniki_kl_I.txt")" == "664 cyfrolia:cyfrolia" ]] ||
     e2e_fail "the class file became $(stat -c '%a %U:%G' "$data/wyniki_kl_I.txt")"
 # By hand the pupil can read the class files and change nothing in the data folder.
 [[ -s "$data/wyniki_kl_I.txt" && -r "$data/wyniki_kl_I.txt" ]] || e2e_fail "the pupil can't read class I"
@@ -69,8 +78,9 @@ kill "$teacher"
 rm -f "$data/wyniki_kl_I.txt" 2>/dev/null && e2e_fail "the pupil deleted class I"
 mv "$data/wyniki_kl_II.txt" "$data/x" 2>/dev/null && e2e_fail "the pupil renamed class II"
 ln -s "$HOME" "$data/link" 2>/dev/null && e2e_fail "the pupil made a link in the data folder"
-(: >"$data/.cyfrolia-nowy.wyniki_kl_I.txt") 2>/dev/null && e2e_fail "the pupil wrote a spare file"
-(: <"$data/.cyfrolia.lock") 2>/dev/null && e2e_fail "the pupil opened the lock file"
+(: >"$data/.cyfrolia-nowy.wyniki_kl_I.txt") 2>/dev/null && e2e_fail "the pupil made a new file of the save"
+(: <"$data/.cyfrolia-blokada.wyniki_kl_I.txt") 2>/dev/null && e2e_fail "the pupil opened a lock file"
+ls "$data/.cyfrolia-zapisy" >/dev/null 2>&1 && e2e_fail "the pupil looked into the writer's records"
 # Nothing of the program can be changed by the pupil.
 for f in "$program" "$program/cyfrolia" "$program/forma.bmp" "$root/usr/bin"; do
     [[ ! -w "$f" ]] || e2e_fail "the pupil may write $f"

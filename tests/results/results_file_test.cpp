@@ -10,13 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,16 +45,16 @@ public:
         QFile file(path() + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    // What a user sees: everything but the save's own lock and spare files.
+    // What a user sees: everything but the classes' locks, which stay.
     QStringList entries() const {
         QStringList names =
             QDir(m_dir.path())
                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        names.removeIf([](const QString& name) {
-            return name == QLatin1String(kLockName) || name.startsWith(QLatin1String(kSpareName));
-        });
+        names.removeIf(
+            [](const QString& name) { return name.startsWith(QLatin1String(".cyfrolia-blokada.")); });
         return names;
     }
+    int open() const { return ::open(QFile::encodeName(path()).constData(), O_RDONLY | O_DIRECTORY); }
 
 private:
     QTemporaryDir m_dir;
@@ -363,7 +366,7 @@ TEST(SharedFolder, SaveThroughALinkKeepsTheLinkAndOtherFiles) {
         EXPECT_EQ(shared.get(name), "teacher's");
 }
 
-enum class Planted { ClassLink, ClassFifo, SpareLink, SpareHardLink, LockLink, LockFifo };
+enum class Planted { ClassLink, ClassFifo, ClassHardLink, NewFileLink, NewFileHardLink, LockLink, LockFifo };
 
 struct PlantedCase {
     const char* name;
@@ -372,63 +375,67 @@ struct PlantedCase {
 
 class PlantedInTheFolder : public ::testing::TestWithParam<PlantedCase> {};
 
-// Inside the folder nothing is followed and nothing but a regular file is used: a link or FIFO
-// planted in place of the class file, its spare or the lock is refused at once, and neither the
-// class file nor the file a link leads to changes.
+// Inside the folder nothing is followed and nothing but a regular file of one name is used: a
+// link, a FIFO or a second name planted in place of the class file, its new file or its lock is
+// refused at once, and neither the class file nor the file a link leads to changes or is read.
 TEST_P(PlantedInTheFolder, IsRefusedAndNothingChanges) {
     Folder folder;
     Folder elsewhere;
     elsewhere.put(QStringLiteral("notes"), "mine\n");
     const QByteArray notes = QFile::encodeName(elsewhere.path() + QStringLiteral("notes"));
-    const QString name = QStringLiteral("wyniki_kl_III.txt");
-    folder.put(name, "old\r\n");
+    const std::string name = "wyniki_kl_III.txt";
+    folder.put(QString::fromStdString(name), "old\r\n");
     const QByteArray at = QFile::encodeName(folder.path());
-    auto plant = [&](const QByteArray& entry, bool fifo) {
-        const QByteArray path = at + entry;
+    auto plant = [&](const std::string& entry, bool fifo) {
+        const QByteArray path = at + entry.c_str();
         ASSERT_EQ(fifo ? ::mkfifo(path.constData(), 0666) : ::symlink(notes.constData(), path.constData()),
                   0);
     };
-    const QByteArray spare = kSpareName + name.toLatin1();
+    const bool inPlaceOfTheClassFile = GetParam().planted <= Planted::ClassHardLink;
+    if (inPlaceOfTheClassFile)
+        ASSERT_EQ(::unlink((at + name.c_str()).constData()), 0);
     switch (GetParam().planted) {
     case Planted::ClassLink:
-        ASSERT_TRUE(QFile::remove(folder.path() + name));
-        plant(name.toLatin1(), false);
+        plant(name, false);
         break;
     case Planted::ClassFifo:
-        ASSERT_TRUE(QFile::remove(folder.path() + name));
-        plant(name.toLatin1(), true);
+        plant(name, true);
         break;
-    case Planted::SpareLink:
-        plant(spare, false);
+    case Planted::ClassHardLink:
+        ASSERT_EQ(::link(notes.constData(), (at + name.c_str()).constData()), 0);
         break;
-    case Planted::SpareHardLink:
-        ASSERT_EQ(::link(notes.constData(), (at + spare).constData()), 0);
+    case Planted::NewFileLink:
+        plant(classfile::newFileName(name), false);
+        break;
+    case Planted::NewFileHardLink:
+        ASSERT_EQ(::link(notes.constData(), (at + classfile::newFileName(name).c_str()).constData()), 0);
         break;
     case Planted::LockLink:
-        plant(kLockName, false);
+        plant(classfile::lockName(name), false);
         break;
     case Planted::LockFifo:
-        plant(kLockName, true);
+        plant(classfile::lockName(name), true);
         break;
     }
-    const int fd = ::open(at.constData(), O_RDONLY | O_DIRECTORY);
+    const QStringList before = folder.entries();
+    const int fd = folder.open();
     ASSERT_GE(fd, 0);
-    const auto failure =
-        appendResultsLine(fd, name, folder.path() + name, QByteArray("A B"), LockWait::Block);
+    const auto failure = classfile::append(fd, name, "A B");
     ::close(fd);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->error, kRefusedFile) << failure->message().toStdString();
-    EXPECT_TRUE(failure->message().startsWith(QStringLiteral("Cannot ")));
+    EXPECT_EQ(failure->error, kRefusedFile);
     EXPECT_EQ(elsewhere.get(QStringLiteral("notes")), "mine\n");
-    if (GetParam().planted != Planted::ClassLink && GetParam().planted != Planted::ClassFifo)
-        EXPECT_EQ(folder.get(name), "old\r\n");
+    EXPECT_EQ(folder.entries(), before);
+    if (!inPlaceOfTheClassFile)
+        EXPECT_EQ(folder.get(QString::fromStdString(name)), "old\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, PlantedInTheFolder,
                          ::testing::Values(PlantedCase{"ClassFileLink", Planted::ClassLink},
                                            PlantedCase{"ClassFileFifo", Planted::ClassFifo},
-                                           PlantedCase{"SpareLink", Planted::SpareLink},
-                                           PlantedCase{"SpareHardLink", Planted::SpareHardLink},
+                                           PlantedCase{"ClassFileHardLink", Planted::ClassHardLink},
+                                           PlantedCase{"NewFileLink", Planted::NewFileLink},
+                                           PlantedCase{"NewFileHardLink", Planted::NewFileHardLink},
                                            PlantedCase{"LockLink", Planted::LockLink},
                                            PlantedCase{"LockFifo", Planted::LockFifo}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -528,8 +535,9 @@ TEST(SharedFolder, LockHoldsUntilItsHolderIsKilled) {
     ASSERT_TRUE(files.append(QStringLiteral("IV"), QByteArray("A B")));
     Pipe locked;
     Child holder([&] {
-        const int fd =
-            ::open(QFile::encodeName(folder.path() + QLatin1String(kLockName)).constData(), O_RDWR);
+        const int fd = ::open(
+            (QFile::encodeName(folder.path()) + classfile::lockName("wyniki_kl_IV.txt").c_str()).constData(),
+            O_RDWR);
         if (fd < 0 || ::lockf(fd, F_LOCK, 0) != 0)
             ::_exit(2);
         locked.send('l');
@@ -550,5 +558,229 @@ TEST(SharedFolder, LockHoldsUntilItsHolderIsKilled) {
     holder.kill();
     ASSERT_FALSE(files.save(QStringLiteral("IV"), QByteArray("C D"), LockWait::TryOnce));
     EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_IV.txt")), "old\r\nA B\r\nC D\r\n");
-    EXPECT_TRUE(QFile::exists(folder.path() + QLatin1String(kLockName)));
+    EXPECT_TRUE(QFile::exists(folder.path() + QStringLiteral(".cyfrolia-blokada.wyniki_kl_IV.txt")));
+}
+
+// --- what a save makes, and what it never keeps ------------------------------------------------
+
+enum class Before { LeftoverNewFile, EmptiedByHand };
+
+struct OldTextCase {
+    const char* name;
+    Before before;
+};
+
+class NoOldText : public ::testing::TestWithParam<OldTextCase> {};
+
+// The new text is all a class file holds after a save: nothing of a killed save's longer leftover,
+// and no old grades in a class file a teacher emptied by hand (truncate -s 0).
+TEST_P(NoOldText, SurvivesASave) {
+    Folder folder;
+    const QString name = QStringLiteral("wyniki_kl_II.txt");
+    QByteArray old;
+    for (int i = 0; i < 10; ++i)
+        old += "Stary Wpis. Ocena: 1. Dnia: 2007-02-08\r\n";
+    const ResultsFiles files(folder.path());
+    if (GetParam().before == Before::LeftoverNewFile) {
+        folder.put(name, "A B\r\n");
+        folder.put(QString::fromStdString(classfile::newFileName(name.toStdString())), old);
+    } else {
+        folder.put(name, old);
+        ASSERT_TRUE(files.append(QStringLiteral("II"), QByteArray("A B")));
+        ASSERT_EQ(::truncate(QFile::encodeName(folder.path() + name).constData(), 0), 0);
+        ASSERT_TRUE(files.append(QStringLiteral("II"), QByteArray("A B")));
+    }
+    ASSERT_TRUE(files.append(QStringLiteral("II"), QByteArray("C D")));
+    EXPECT_EQ(folder.get(name), "A B\r\nC D\r\n");
+    EXPECT_EQ(folder.entries(), QStringList{name});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, NoOldText,
+                         ::testing::Values(OldTextCase{"LeftoverNewFile", Before::LeftoverNewFile},
+                                           OldTextCase{"EmptiedByHand", Before::EmptiedByHand}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// Every fdatasync of the code under test, in order: the file it was made on and its size then.
+struct Synced {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+};
+std::vector<Synced> g_synced;
+
+} // namespace
+
+extern "C" int fdatasync(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) == 0)
+        g_synced.push_back({status.st_dev, status.st_ino, status.st_size});
+    return int(::syscall(SYS_fdatasync, fd));
+}
+
+// The new file is on the disk, whole, before its name replaces the class file's.
+TEST(Rewrite, FlushesTheWholeNewFileBeforeTheRename) {
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_V.txt"), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n");
+    ResultsFiles files(folder.path());
+    const QByteArray newFile =
+        QFile::encodeName(folder.path()) + classfile::newFileName("wyniki_kl_V.txt").c_str();
+    bool flushedWhole = false;
+    g_synced.clear();
+    files.setRewriteFault([&](RewriteStep step) {
+        struct stat status {};
+        if (step == RewriteStep::Rename && ::stat(newFile.constData(), &status) == 0)
+            flushedWhole = std::any_of(g_synced.begin(), g_synced.end(), [&](const Synced& s) {
+                return s.device == status.st_dev && s.inode == status.st_ino && s.size == status.st_size;
+            });
+        return 0;
+    });
+    ASSERT_TRUE(files.append(QStringLiteral("V"), QByteArray("A B")));
+    EXPECT_TRUE(flushedWhole);
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_V.txt")),
+              "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\nA B\r\n");
+}
+
+struct SizeCase {
+    const char* name;
+    std::int64_t size; // of the class file before the save
+    SaveStep step;     // where the save stops
+};
+
+class SizeLimit : public ::testing::TestWithParam<SizeCase> {};
+
+// No class file grows past what the viewer and the teacher's window read, nor is one read that has.
+TEST_P(SizeLimit, StopsTheSave) {
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_VI.txt"), "");
+    const QByteArray path = QFile::encodeName(folder.path() + QStringLiteral("wyniki_kl_VI.txt"));
+    ASSERT_EQ(::truncate(path.constData(), GetParam().size), 0);
+    const auto failure = ResultsFiles(folder.path()).save(QStringLiteral("VI"), QByteArray("A B"));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->step, GetParam().step);
+    EXPECT_EQ(failure->error, EFBIG);
+    EXPECT_EQ(QFileInfo(QString::fromLocal8Bit(path)).size(), GetParam().size);
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("wyniki_kl_VI.txt")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SizeLimit,
+                         ::testing::Values(SizeCase{"WouldGrowPast", kMaxResultsFileSize - 4,
+                                                    SaveStep::Create},
+                                           SizeCase{"AlreadyPast", kMaxResultsFileSize + 1, SaveStep::Open}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ModeCase {
+    const char* name;
+    WriteFor writeFor;
+    mode_t before;    // the class file's mode
+    mode_t afterward; // the class file's mode after the save
+    mode_t lock;      // the lock's
+};
+
+class ModesKept : public ::testing::TestWithParam<ModeCase> {};
+
+// A user's save keeps the class file's mode and makes its lock as open, so that everyone who may
+// save into the class may take its lock; the shared folder's writer makes the group's files and
+// keeps its locks to itself. The umask decides neither.
+TEST_P(ModesKept, ByWhomTheSaveIsFor) {
+    Folder folder;
+    folder.put(QStringLiteral("wyniki_kl_I.txt"), "old\r\n");
+    const QByteArray at = QFile::encodeName(folder.path());
+    ASSERT_EQ(::chmod((at + "wyniki_kl_I.txt").constData(), GetParam().before), 0);
+    const mode_t umask = ::umask(077);
+    const int fd = folder.open();
+    const auto failure = classfile::append(fd, "wyniki_kl_I.txt", "A B",
+                                           SaveOptions{LockWait::Block, GetParam().writeFor, {}});
+    ::close(fd);
+    ::umask(umask);
+    ASSERT_FALSE(failure);
+    struct stat status {};
+    ASSERT_EQ(::stat((at + "wyniki_kl_I.txt").constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, GetParam().afterward);
+    ASSERT_EQ(::stat((at + classfile::lockName("wyniki_kl_I.txt").c_str()).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, GetParam().lock);
+    EXPECT_EQ(folder.get(QStringLiteral("wyniki_kl_I.txt")), "old\r\nA B\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ModesKept,
+                         ::testing::Values(ModeCase{"UserOpenToAll", WriteFor::User, 0666, 0666, 0666},
+                                           ModeCase{"UserGroupOnly", WriteFor::User, 0640, 0640, 0640},
+                                           ModeCase{"GroupWriter", WriteFor::Group, 0644, 0664, 0600}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+enum class Leading { TrustedLink, LinkInAnOpenFolder, LinkInTheDataFolder };
+
+struct ReaderCase {
+    const char* name;
+    Leading leading;
+};
+
+class ReaderFollows : public ::testing::TestWithParam<ReaderCase> {};
+
+// The grades viewer and the teacher's window read a class file where a save writes it: through the
+// program's own link into the shared folder, but through no link someone else could have put in a
+// folder open to others, and through none inside the data folder (a teacher's private file, or
+// /proc/self/environ, never shows up as a class).
+TEST_P(ReaderFollows, OnlyLinksNobodyElseMade) {
+    Folder program;
+    Folder data;
+    const QString name = QStringLiteral("wyniki_kl_IV.txt");
+    if (GetParam().leading == Leading::LinkInTheDataFolder)
+        ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/environ"), data.path() + name));
+    else
+        data.put(name, "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n");
+    ASSERT_TRUE(QFile::link(data.path() + name, program.path() + name));
+    if (GetParam().leading == Leading::LinkInAnOpenFolder)
+        ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0777), 0);
+
+    const ResultsFiles files(program.path());
+    const Result<QByteArray> read = files.read(QStringLiteral("IV"));
+    const auto saved = files.save(QStringLiteral("IV"), QByteArray("A B"));
+    if (GetParam().leading == Leading::TrustedLink) {
+        ASSERT_TRUE(read) << read.failure().toStdString();
+        EXPECT_EQ(read.value(), "Ala Nowak. Ocena: 5. Dnia: 2007-02-08\r\n");
+        EXPECT_FALSE(saved);
+        return;
+    }
+    ASSERT_FALSE(read);
+    const SaveFailure refused{SaveStep::Open, kRefusedFile, program.path() + name};
+    EXPECT_EQ(read.failure(), refused.message());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->error, kRefusedFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, ReaderFollows,
+                         ::testing::Values(ReaderCase{"TheProgramsOwnLink", Leading::TrustedLink},
+                                           ReaderCase{"LinkInAFolderOpenToAll", Leading::LinkInAnOpenFolder},
+                                           ReaderCase{"LinkInsideTheDataFolder",
+                                                      Leading::LinkInTheDataFolder}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The shared folder's writer lets a user save once in ten seconds, and counts a second save of
+// the same user at the same moment as too soon; other users save meanwhile. A record that is not
+// the writer's own stops the save.
+TEST(SavePace, OnceInTenSecondsAUser) {
+    Folder folder;
+    const int fd = folder.open();
+    ASSERT_GE(fd, 0);
+    auto begin = [&](uid_t user, std::time_t now) {
+        classfile::SavePace pace;
+        const auto failure = pace.begin(fd, user, now);
+        return failure ? failure->error : 0;
+    };
+    {
+        classfile::SavePace first;
+        ASSERT_FALSE(first.begin(fd, 1001, 1000));
+        EXPECT_EQ(begin(1001, 1000), kTooSoon) << "a second save of one user at once";
+        EXPECT_EQ(begin(1002, 1000), 0) << "another user";
+        first.record(1000);
+    }
+    EXPECT_EQ(begin(1001, 1009), kTooSoon);
+    EXPECT_EQ(begin(1001, 1010), 0);
+    EXPECT_EQ(begin(1001, 900), 0) << "the clock was put back";
+
+    ASSERT_EQ(::fchmodat(fd, classfile::kPaceFolder, 0755, 0), 0);
+    EXPECT_EQ(begin(1001, 2000), kRefusedFile);
+    ::close(fd);
 }

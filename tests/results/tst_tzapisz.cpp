@@ -1,3 +1,4 @@
+#include "common/class_file.h"
 #include "common/cp1250.h"
 #include "common/results_file.h"
 #include "results/tzapisz.h"
@@ -28,6 +29,42 @@ static void typeText(QWidget* widget, const QString& text) {
         i += length - 1;
     }
 }
+
+// Another program holding a lock file's kernel lock until it is killed, at the latest when the
+// test ends.
+class LockHolder {
+public:
+    explicit LockHolder(const QByteArray& path) {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const int fd = ::open(path.constData(), O_RDWR | O_CREAT, 0600);
+            if (fd < 0 || ::lockf(fd, F_LOCK, 0) != 0 || ::write(ready[1], "l", 1) != 1)
+                ::_exit(2);
+            for (;;)
+                ::pause();
+        }
+        char c = 0;
+        m_holds = m_pid > 0 && ::read(ready[0], &c, 1) == 1;
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~LockHolder() { kill(); }
+    bool holds() const { return m_holds; }
+    void kill() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_holds = false;
+};
 
 class TestTzapisz : public QObject {
     Q_OBJECT
@@ -259,6 +296,10 @@ void TestTzapisz::unreadableFileKeepsTheWindow() {
     QVERIFY(box.text.endsWith(QLatin1Char('.')));
     QVERIFY(zapisz->isVisible());
     QCOMPARE(zapisz->imie->text(), QStringLiteral("Ala"));
+    // Over: the child may try again or cancel.
+    QVERIFY(zapisz->zapisz->isEnabled() && zapisz->anuluj->isEnabled());
+    QVERIFY(!zapisz->imie->isReadOnly() && !zapisz->nazwisko->isReadOnly());
+    QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("wyniki_kl_IV.txt"))));
 }
 
@@ -283,44 +324,43 @@ void TestTzapisz::dateFollowsTheCalendar() {
     QCOMPARE(zapisz->data->toPlainText(), cyfrolia::shortDateText(chosen));
 }
 
-// Another program holds the lock: the click returns at once, the window goes on answering,
-// and the save completes by itself once the other is gone.
+// Another program holds the class's lock: the click returns at once and the window shows the
+// save under way (the buttons off, the names read-only, the busy pointer) and stays open until
+// it ends; the save completes by itself once the other is gone, and the window closes then.
 void TestTzapisz::saveWaitsForAnotherWithoutBlocking() {
     open(QStringLiteral("II"));
     zapisz->imie->setText(QStringLiteral("Ala"));
     zapisz->nazwisko->setText(QStringLiteral("Nowak"));
     const QByteArray before = allFiles().value(QStringLiteral("II"));
-    int ready[2];
-    QVERIFY(::pipe(ready) == 0);
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        const int fd =
-            ::open(QFile::encodeName(m_dir->filePath(QLatin1String(cyfrolia::kLockName))).constData(),
-                   O_RDWR | O_CREAT, 0600);
-        if (fd < 0 || ::lockf(fd, F_LOCK, 0) != 0 || ::write(ready[1], "l", 1) != 1)
-            ::_exit(2);
-        for (;;)
-            ::pause();
-    }
-    char c = 0;
-    QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
-    ::close(ready[0]);
-    ::close(ready[1]);
+    const QByteArray lock =
+        QFile::encodeName(m_dir->path()) + '/' + cyfrolia::classfile::lockName("wyniki_kl_II.txt").c_str();
+    LockHolder holder(lock);
+    QVERIFY(holder.holds());
 
     QTest::mouseClick(zapisz->zapisz, Qt::LeftButton);
     QVERIFY(zapisz->isVisible());
     QCOMPARE(allFiles().value(QStringLiteral("II")), before);
-    // Typing still reaches the window while the save waits.
+    QVERIFY(!zapisz->zapisz->isEnabled());
+    QVERIFY(!zapisz->anuluj->isEnabled());
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    // The window still answers, but what is saved stays as it was clicked, and it does not close.
     typeText(zapisz->imie, QStringLiteral("x"));
-    QCOMPARE(zapisz->imie->text(), QStringLiteral("Alax"));
+    QCOMPARE(zapisz->imie->text(), QStringLiteral("Ala"));
+    QVERIFY(zapisz->imie->isReadOnly() && zapisz->nazwisko->isReadOnly());
+    zapisz->close();
+    QVERIFY(zapisz->isVisible());
 
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
+    holder.kill();
     QTRY_VERIFY(!zapisz->isVisible());
+    QVERIFY(!QApplication::overrideCursor());
     QVERIFY(allFiles()
                 .value(QStringLiteral("II"))
                 .endsWith("Ala Nowak. Ocena: 5. Dnia: " +
                           cyfrolia::cp1250::encode(zapisz->data->toPlainText()).value() + "\r\n"));
+    // The next opening is an ordinary one.
+    open(QStringLiteral("II"));
+    QVERIFY(zapisz->zapisz->isEnabled() && !zapisz->imie->isReadOnly());
 }
 
 void TestTzapisz::calendarFitsItsArea_data() {
