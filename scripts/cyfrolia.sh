@@ -85,14 +85,21 @@ case "${1:-}" in
     # The Debian package for a classroom computer, built as Debian builds it (debian/: debhelper,
     # Debian's build flags) from a copy of the tree in build-deb/, then checked: lintian, the
     # hardening of all three programs, the desktop entries and metainfo, and autopkgtest on the
-    # built package. autopkgtest's null runner tests the package where it runs: it installs it on
+    # built package; lintian and autopkgtest see the source package too. autopkgtest's null runner tests the package where it runs: it installs it on
     # this computer. Any failure fails the command.
     bash "$here/scripts/install-deps.sh" package
     out="${CYFROLIA_PACKAGE_DIR:-$here/build-deb}"
     bash "$here/scripts/build-deb.sh" "$out"
     version=$(dpkg-parsechangelog -l "$here/debian/changelog" -S Version)
     deb="$out/cyfrolia_${version}_$(dpkg --print-architecture).deb"
-    lintian --pedantic --fail-on error,warning "${deb%.deb}.changes"
+    # The source package as an upload carries it, for lintian and autopkgtest: the cleaned tree,
+    # and that tree without debian/ as the upstream tarball.
+    tree="$out/cyfrolia-${version%-*}"
+    (cd "$tree" && debian/rules clean)
+    tar -C "$out" --exclude="${tree##*/}/debian" -cJf "$out/cyfrolia_${version%-*}.orig.tar.xz" "${tree##*/}"
+    (cd "$out" && dpkg-source -b "${tree##*/}")
+    dsc="$out/cyfrolia_$version.dsc"
+    lintian --pedantic --fail-on error,warning "${deb%.deb}.changes" "$dsc"
     unpacked=$(mktemp -d)
     trap 'rm -rf "$unpacked"' EXIT
     dpkg-deb -x "$deb" "$unpacked"
@@ -100,10 +107,7 @@ case "${1:-}" in
     hardening-check --nocfprotection "$unpacked"/usr/lib/cyfrolia/{cyfrolia,cyfrolia-nauczyciel,cyfrolia-zapis}
     desktop-file-validate "$unpacked"/usr/share/applications/*.desktop
     appstreamcli validate --no-net --pedantic "$unpacked"/usr/share/metainfo/*.xml
-    # The tests' source is debian/ alone (debian/tests needs nothing else of the tree).
-    mkdir "$unpacked/source"
-    cp -r "$here/debian" "$unpacked/source/"
-    autopkgtest --no-built-binaries "$deb" "$unpacked/source/" -- null
+    autopkgtest --no-built-binaries "$deb" "$dsc" -- null
     echo "Package: $deb"
     ;;
   *)
