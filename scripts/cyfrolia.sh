@@ -85,8 +85,9 @@ case "${1:-}" in
     # The Debian package for a classroom computer, built as Debian builds it (debian/: debhelper,
     # Debian's build flags) from a copy of the tree in build-deb/, then checked: lintian, the
     # hardening of all three programs, the desktop entries and metainfo, and autopkgtest on the
-    # built package; lintian and autopkgtest see the source package too. autopkgtest's null runner tests the package where it runs: it installs it on
-    # this computer. Any failure fails the command.
+    # built package; lintian and autopkgtest see the source package too. autopkgtest's null
+    # runner tests the package where it runs: it installs it on this computer. Any failure fails
+    # the command.
     bash "$here/scripts/install-deps.sh" package
     out="${CYFROLIA_PACKAGE_DIR:-$here/build-deb}"
     bash "$here/scripts/build-deb.sh" "$out"

@@ -41,7 +41,7 @@ packages=(
 
 if [[ "${1:-}" == package ]]; then
   # the source package's build, and the checks of what it builds
-  packages=(dpkg-dev debhelper git lintian devscripts desktop-file-utils appstream autopkgtest)
+  packages=(dpkg-dev debhelper git xz-utils lintian devscripts desktop-file-utils appstream autopkgtest)
 fi
 
 missing=()
