@@ -82,15 +82,34 @@ case "${1:-}" in
     sed -n 's/^RESULT \(.*\)$/| \1 |/p' "$results"
     ;;
   package)
-    # The Debian package for a classroom computer: a stripped Release build, without the tests.
-    bash "$here/scripts/install-deps.sh"
-    release="${CYFROLIA_PACKAGE_DIR:-$here/build-release}"
-    # Debian's hardening flags come with every build (CYFROLIA_HARDENING, from dpkg-buildflags).
-    cmake -S "$here" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCYFROLIA_TESTS=OFF "${launcher[@]}" \
-      -DCMAKE_CXX_FLAGS= -DCMAKE_EXE_LINKER_FLAGS=
-    cmake --build "$release"
-    (cd "$release" && cpack -G DEB)
-    echo "Package: $(ls "$release"/cyfrolia_*.deb)"
+    # The Debian package for a classroom computer, built as Debian builds it (debian/: debhelper,
+    # Debian's build flags) from a copy of the tree in build-deb/, then checked: lintian, the
+    # hardening of all three programs, the desktop entries and metainfo, and autopkgtest on the
+    # built package; lintian and autopkgtest see the source package too. autopkgtest's null
+    # runner tests the package where it runs: it installs it on this computer. Any failure fails
+    # the command.
+    bash "$here/scripts/install-deps.sh" package
+    out="${CYFROLIA_PACKAGE_DIR:-$here/build-deb}"
+    bash "$here/scripts/build-deb.sh" "$out"
+    version=$(dpkg-parsechangelog -l "$here/debian/changelog" -S Version)
+    deb="$out/cyfrolia_${version}_$(dpkg --print-architecture).deb"
+    # The source package as an upload carries it, for lintian and autopkgtest: the cleaned tree,
+    # and that tree without debian/ as the upstream tarball.
+    tree="$out/cyfrolia-${version%-*}"
+    (cd "$tree" && debian/rules clean)
+    tar -C "$out" --exclude="${tree##*/}/debian" -cJf "$out/cyfrolia_${version%-*}.orig.tar.xz" "${tree##*/}"
+    (cd "$out" && dpkg-source -b "${tree##*/}")
+    dsc="$out/cyfrolia_$version.dsc"
+    lintian --pedantic --fail-on error,warning "${deb%.deb}.changes" "$dsc"
+    unpacked=$(mktemp -d)
+    trap 'rm -rf "$unpacked"' EXIT
+    dpkg-deb -x "$deb" "$unpacked"
+    # Control-flow protection aside: Debian 12's C library start files carry no CET marking.
+    hardening-check --nocfprotection "$unpacked"/usr/lib/cyfrolia/{cyfrolia,cyfrolia-nauczyciel,cyfrolia-zapis}
+    desktop-file-validate "$unpacked"/usr/share/applications/*.desktop
+    appstreamcli validate --no-net --pedantic "$unpacked"/usr/share/metainfo/*.xml
+    autopkgtest --no-built-binaries "$deb" "$dsc" -- null
+    echo "Package: $deb"
     ;;
   *)
     echo "usage: $0 run|test|bench|build|package" >&2

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs everything Cyfrolia needs to build, run and test on Debian 12 (run as root).
+# Installs everything Cyfrolia needs to build, run and test on Debian 12 (run as root); with
+# "package", what building and checking the Debian package needs: the tools, and the build
+# dependencies that debian/control names.
 # Idempotent: apt is only asked when a package is missing.
 set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   # build
@@ -27,14 +30,19 @@ packages=(
   locales # the tests run under the Polish locale as well as C
   # asking the window manager for frames and owners; the start-up benchmark watches the screen
   libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels
-  # the Debian package: CPack's dependency scan, and the checks of the package and its files
-  dpkg-dev file lintian desktop-file-utils appstream
+  # Debian's hardening flags for every build (dpkg-buildflags); the desktop entries' check
+  dpkg-dev desktop-file-utils
   # the installed copy's end-to-end test runs as an unprivileged user
   passwd
   # the saving helper's hardening check; saves on an exFAT stick (exfat-fuse on a loop device);
   # the ACLs a pupil sets before an upgrade
   devscripts exfat-fuse exfatprogs acl
 )
+
+if [[ "${1:-}" == package ]]; then
+  # the source package's build, and the checks of what it builds
+  packages=(dpkg-dev debhelper git xz-utils lintian devscripts desktop-file-utils appstream autopkgtest)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -46,6 +54,16 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+if [[ "${1:-}" == package ]]; then
+  # The build dependencies, as debian/control names them.
+  if ! (cd "$here" && dpkg-checkbuilddeps) 2>/dev/null; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    apt-get build-dep -y --no-install-recommends "$here"
+  fi
+  exit 0
 fi
 
 # The Polish locale, for the tests that run the program as a Polish user would.

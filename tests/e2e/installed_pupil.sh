@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installed copy, used by ordinary pupils and a teacher. Installs with the package's own rules
-# under a scratch root (cmake --install with DESTDIR, which runs the package's postinst there),
+# under a scratch root (cmake --install with DESTDIR, which runs the package's postinst from
+# debian/ there),
 # checks the upgrades from the 1.0-1 layout (a folder every user could write, left as pupils
 # would leave it) and from the 1.0-2 layout, adds unprivileged users, and runs
 # installed_pupil_class.sh with the scratch data folder mounted where the package's links lead.
@@ -11,6 +12,7 @@ set -euo pipefail
 build=$1
 data=$2
 here=$(cd "$(dirname "$0")" && pwd)
+maintainer_scripts=$(cd "$here/../../debian" && pwd)
 
 if [[ $(id -u) != 0 ]]; then
     echo "SKIP: installing and adding a user need root"
@@ -47,6 +49,10 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr
 program="$root/usr/lib/cyfrolia"
 d="$root$data"
 [[ -L "$root/usr/bin/cyfrolia" ]] || fail "no launcher in bin/"
+# The menu's mask lies with the architecture-independent data, and the menu finds it beside the
+# program.
+[[ "$(readlink "$root/usr/lib/cyfrolia/forma.bmp")" == ../../share/cyfrolia/forma.bmp &&
+    -f "$root/usr/share/cyfrolia/forma.bmp" ]] || fail "forma.bmp is not a link into /usr/share/cyfrolia"
 modes() { stat -c '%a %U:%G' "$@"; }
 expect_modes() { [[ "$(modes "$1")" == "$2" ]] || fail "${1#$root} is $(modes "$1"), not $2"; }
 expect_modes "$d" "2775 root:cyfrolia"
@@ -78,7 +84,7 @@ as() {
     shift
     setpriv --reuid "$user" --regid "$(id -g "$user")" --init-groups env -i PATH=/usr/bin:/bin "$@"
 }
-configure() { DPKG_ROOT="$root" DPKG_MAINTSCRIPT_PACKAGE="" sh "$build/packaging/postinst" configure "$1"; }
+configure() { DPKG_ROOT="$root" DPKG_MAINTSCRIPT_PACKAGE="" sh "$maintainer_scripts/cyfrolia.postinst" configure "$1"; }
 
 # The 1.0-1 layout as pupils left it: everything anyone's; a save's lock and temporary file; a
 # link, a FIFO, a 0666 file and a 0777 folder at the program's own names; ACLs a pupil set; a
@@ -224,7 +230,7 @@ leftovers=$(cd "$d" && ls -A | grep -Ev '^(wyniki_kl_I*V*I*\.txt|\.cyfrolia-blok
 [[ -z "$leftovers" ]] || fail "left in the data folder: $leftovers"
 
 # A purge deletes the grades, says so, and keeps what is not the program's.
-said=$(DPKG_ROOT="$root" sh "$build/packaging/postrm" purge 2>&1)
+said=$(DPKG_ROOT="$root" sh "$maintainer_scripts/cyfrolia.postrm" purge 2>&1)
 [[ "$said" == *"deleting the saved grades"* && "$said" == *"Kept"* ]] || fail "the purge said: $said"
 [[ "$(cd "$d" && ls -A)" == "wyniki_kl_I.txt.backup" ]] || fail "the purge left: $(ls -A "$d")"
 echo "PASS: installed_pupil.sh"
