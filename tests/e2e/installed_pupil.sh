@@ -194,8 +194,12 @@ done
 chown root:cyfrolia "$d"/.cyfrolia*
 chmod 0660 "$d/.cyfrolia.lock"
 printf 'kopia\r\n' >"$d/wyniki_kl_I.txt.kopia"
+# 1.0-2's own quarantine, made 0700 inside the folder: the folder's group and set-group-id bit.
+mkdir "$d/kwarantanna" && chmod 0700 "$d/kwarantanna" && printf stare >"$d/kwarantanna/stare"
 cp -a "$d/wyniki_kl_VI.txt" "$root/"
 said=$(configure 1.0-2 2>&1) || fail "the upgrade from 1.0-2 failed: $said"
+expect_modes "$d/kwarantanna" "700 root:root"
+[[ "$(cat "$d/kwarantanna/stare")" == stare ]] || fail "the upgrade from 1.0-2 moved its own quarantine"
 cmp "$d/wyniki_kl_VI.txt" "$root/wyniki_kl_VI.txt" || fail "the upgrade from 1.0-2 changed class VI"
 entries=$(cd "$d" && ls -A | tr '\n' ' ')
 [[ "$entries" == ".cyfrolia-blokada.wyniki_kl_I.txt .cyfrolia-blokada.wyniki_kl_II.txt .cyfrolia-blokada.wyniki_kl_III.txt .cyfrolia-blokada.wyniki_kl_IV.txt .cyfrolia-blokada.wyniki_kl_V.txt .cyfrolia-blokada.wyniki_kl_VI.txt .cyfrolia-zapisy kwarantanna wyniki_kl_I.txt wyniki_kl_II.txt wyniki_kl_III.txt wyniki_kl_IV.txt wyniki_kl_V.txt wyniki_kl_VI.txt " ]] ||
