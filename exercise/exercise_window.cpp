@@ -9,6 +9,7 @@
 #include "exercise/time_bar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -38,6 +39,17 @@ QString spokenOperator(Operation op) {
 }
 
 const QString kGradeCaption = QStringLiteral("Ocena:");
+
+// When a key was pressed: the window system's own time of the event, which a busy program does not
+// shift; where a platform gives none, the time it is handled.
+std::int64_t keyTime(const QKeyEvent& key) {
+    static const QElapsedTimer started = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return key.timestamp() != 0 ? std::int64_t(key.timestamp()) : started.elapsed();
+}
 
 } // namespace
 
@@ -356,10 +368,10 @@ void ExerciseWindow::Timer4Timer() {
     showSeries();
 }
 
-void ExerciseWindow::odpKeyDown(int key) {
+void ExerciseWindow::odpKeyDown(int key, std::int64_t at, bool autoRepeat) {
     if (key != 13)
         return;
-    m_series.odpEnter();
+    m_series.odpEnter(at, autoRepeat);
     showSeries();
 }
 
@@ -403,7 +415,7 @@ bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
         // Return and the keypad's Enter are both key code 13, whatever the modifiers; the
         // key goes on to the field afterwards.
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            odpKeyDown(13);
+            odpKeyDown(13, keyTime(*key), key->isAutoRepeat());
         // Alt with a letter is a picture's mnemonic, or nothing; never typing.
         if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
             !key->text().isEmpty() && key->text().at(0).isPrint())

@@ -45,7 +45,8 @@ public:
     void Timer2Timer();
     void Timer3Timer();
     void Timer4Timer();
-    void odpKeyDown(int key);
+    // A key pressed in the answer field at `at` milliseconds of the key events' clock.
+    void odpKeyDown(int key, std::int64_t at, bool autoRepeat = false);
     void Image1Click();
     void Image2Click();
     void closingReset();
