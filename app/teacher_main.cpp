@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/display_choice.h"
 #include "common/program_folder.h"
 #include "common/style.h"
 #include "teacher/csv_export.h"
@@ -23,7 +24,12 @@ int main(int argc, char* argv[]) {
                                   errors);
     }
 
-    Application app(argc, argv);
+    DisplayChoice display(argc, argv);
+    if (!display.found()) {
+        DisplayChoice::reportNoDisplay();
+        return 1;
+    }
+    Application app(display.argc(), display.argv());
     installFontSubstitutes();
     teacher::TeacherWindow window;
     window.show();

@@ -26,6 +26,7 @@ packages=(
   libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels
   # the Debian package: CPack's dependency scan, and the checks of the package and its files
   dpkg-dev file lintian desktop-file-utils appstream
+  mandoc # the manual pages' lint
   # the installed copy's end-to-end test runs as an unprivileged user
   passwd
 )
