@@ -21,6 +21,7 @@ packages=(
   # end-to-end tests: a private X server, real input, the accessibility bus, screenshots
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
+  procps # the clean-up finds what each test started
   locales # the tests run under the Polish locale as well as C
   # asking the window manager for frames and owners; the start-up benchmark watches the screen
   libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels

@@ -25,10 +25,17 @@ e2e_fail() {
     exit 1
 }
 
+# e2e_kill_tree <pid>: ends the process and every process it started that still runs under it.
+e2e_kill_tree() {
+    local child
+    for child in $(pgrep -P "$1" 2>/dev/null); do e2e_kill_tree "$child"; done
+    kill "$1" 2>/dev/null || true
+}
+
 e2e_cleanup() {
     local rc=$?
-    [[ -n "$APP_PID" ]] && kill "$APP_PID" 2>/dev/null || true
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do kill "${E2E_PIDS[$i]}" 2>/dev/null || true; done
+    [[ -n "$APP_PID" ]] && e2e_kill_tree "$APP_PID"
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do e2e_kill_tree "${E2E_PIDS[$i]}"; done
     [[ -n "${DBUS_SESSION_BUS_PID:-}" ]] && kill "$DBUS_SESSION_BUS_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     [[ -n "${E2E_KEEP:-}" ]] || rm -rf "$E2E_TMP"
