@@ -39,6 +39,8 @@ QString spokenOperator(Operation op) {
 }
 
 const QString kGradeCaption = QStringLiteral("Ocena:");
+const QString kRight = QStringLiteral("Dobrze");
+const QString kWrong = QStringLiteral("Źle");
 
 // When a key was pressed: the window system's own time of the event, which a busy program does not
 // shift; where a platform gives none, the time it is handled.
@@ -325,10 +327,40 @@ void ExerciseWindow::showSeries() {
     Timer3->sync(s.armed(s.Timer3));
     Timer4->sync(s.armed(s.Timer4));
 
-    // The end of a series is told as the grade; the focus stays in the covered answer field.
-    if (s.summaryVisible() && !m_summaryAnnounced)
-        m_announcer->announce(kGradeCaption + QLatin1Char(' ') + ocena->text());
+    noteJudgement();
+    // The end of a series is told as the grade, and so is a judgement beneath the summary; the focus
+    // stays in the covered answer field.
+    if (s.summaryVisible() && (!m_summaryAnnounced || !m_verdict.isEmpty()))
+        announce(kGradeCaption + QLatin1Char(' ') + ocena->text());
     m_summaryAnnounced = s.summaryVisible();
+}
+
+// A judgement is heard, never seen: its word waits for what is told next, the next problem or the
+// grade, so that a screen reader says both and the one does not cut the other short.
+void ExerciseWindow::noteJudgement() {
+    const cyfrolia::Series& s = m_series;
+    if (s.rightCount() > m_rightSeen)
+        m_verdict = kRight;
+    else if (s.wrongCount() > m_wrongSeen)
+        m_verdict = kWrong;
+    else if (s.rightCount() < m_rightSeen || s.wrongCount() < m_wrongSeen)
+        m_verdict.clear(); // a fresh series
+    m_rightSeen = s.rightCount();
+    m_wrongSeen = s.wrongCount();
+}
+
+void ExerciseWindow::announce(const QString& message) {
+    m_announcer->announce(m_verdict.isEmpty() ? message : m_verdict + QStringLiteral(". ") + message);
+    m_verdict.clear();
+}
+
+// The welcome as it is spoken: its lines as sentences.
+QString ExerciseWindow::welcomeSpoken() const {
+    QStringList sentences = powitanie->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString& sentence : sentences)
+        if (!sentence.endsWith(QLatin1Char('.')))
+            sentence += QLatin1Char('.');
+    return sentences.join(QLatin1Char(' '));
 }
 
 QString ExerciseWindow::problemSentence() const {
@@ -350,7 +382,7 @@ void ExerciseWindow::Timer1Timer() {
     // the 50th, closed at once, and draws beneath the summary are not.
     const cyfrolia::Series& s = m_series;
     if (s.remaining() != before && s.remaining() > 0 && s.problemVisible() && !s.summaryVisible())
-        m_announcer->announce(problemSentence());
+        announce(problemSentence());
 }
 
 void ExerciseWindow::Timer2Timer() {
@@ -440,7 +472,19 @@ void ExerciseWindow::showEvent(QShowEvent* event) {
             label->adjustSize();
         m_fitted.clear();
     }
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         centreOnScreen();
+        m_welcomePending = m_series.welcomeVisible();
+    }
     AppWindow::showEvent(event);
+}
+
+// A screen reader first says the window it has come to; the welcome follows, so it is not cut short.
+void ExerciseWindow::changeEvent(QEvent* event) {
+    AppWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_welcomePending) {
+        m_welcomePending = false;
+        if (m_series.welcomeVisible())
+            m_announcer->announce(welcomeSpoken());
+    }
 }

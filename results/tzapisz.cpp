@@ -1,5 +1,6 @@
 #include "results/tzapisz.h"
 
+#include "common/accessibility.h"
 #include "common/error_dialog.h"
 #include "common/program_folder.h"
 #include "common/results_file.h"
@@ -177,6 +178,7 @@ TodayCalendar* Tzapisz::calendar() {
     connect(date1, &QCalendarWidget::selectionChanged, this, &Tzapisz::date1Click);
 
     QWidget::setTabOrder(plik, date1);
+    accessibility::nameCalendarArrows(date1);
     date1->show();
     return date1;
 }

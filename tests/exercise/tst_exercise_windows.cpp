@@ -976,7 +976,17 @@ void TestExerciseWindows::screenReaders() {
     QFETCH(Operation, op);
     ScriptedRandom random{7, 8}; // 7 and 8 in turn: every problem is known
     auto w = makeWindow(op, random);
+    QSignalSpy spy(w->announcer(), &Announcer::announced);
+    const auto announced = [&spy] {
+        QStringList messages;
+        for (const QList<QVariant>& arguments : spy)
+            messages << arguments.at(0).toString();
+        return messages;
+    };
+    // Opened, the window greets the child once it has the keyboard.
     QVERIFY(showActive(w.get()));
+    QCOMPARE(announced(),
+             QStringList({"Aby rozpocząć wciśnij przycisk START. Aby wrócić do menu wciśnij WSTECZ."}));
     const auto read = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
     const auto name = [&](QWidget* widget) { return read(widget)->text(QAccessible::Name); };
 
@@ -1001,25 +1011,29 @@ void TestExerciseWindows::screenReaders() {
 
     // START pressed through its action starts the series; each problem the child is to answer
     // is announced while the focus stays in the answer field.
+    // The action returns before the click, which the event loop makes right after.
     QAccessibleInterface* start = read(w->start);
     QCOMPARE(start->role(), QAccessible::Button);
     QCOMPARE(start->text(QAccessible::Name), QStringLiteral("START"));
-    QSignalSpy spy(w->announcer(), &Announcer::announced);
-    const auto announced = [&spy] {
-        QStringList messages;
-        for (const QList<QVariant>& arguments : spy)
-            messages << arguments.at(0).toString();
-        return messages;
-    };
+    spy.clear();
     start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(!w->odp->isVisible());
+    QCoreApplication::processEvents();
     QVERIFY(w->odp->isVisible());
     w->Timer1Timer();
     QCOMPARE(name(w->liczba1), spokenProblem(op));
     QCOMPARE(name(w->licznik), QStringLiteral("Pozostało: 49"));
-    QTest::keyClick(w->odp, Qt::Key_Return);
+    // Each problem is told once, after the word on the answer before it; nothing of it shows.
+    pressEnter(w->odp);
     w->Timer1Timer();
-    QCOMPARE(announced(), QStringList({spokenProblem(op), spokenProblem(op)}));
+    QTest::keyClicks(w->odp, expectedAnswer(op));
+    pressEnter(w->odp);
+    w->Timer1Timer();
+    QCOMPARE(announced(),
+             QStringList({spokenProblem(op), "Źle. " + spokenProblem(op), "Dobrze. " + spokenProblem(op)}));
     QCOMPARE(QApplication::focusWidget(), w->odp);
+    for (QWidget* told : w->announcer()->findChildren<QWidget*>())
+        QVERIFY(!told->isVisible());
     w->Timer2Timer();
     // The bar reads as the time used; it has nothing to set, so no increase or decrease to offer.
     QAccessibleInterface* bar = read(w->pasek);
@@ -1028,12 +1042,13 @@ void TestExerciseWindows::screenReaders() {
     QVERIFY(!bar->valueInterface());
     QVERIFY(!bar->actionInterface() || bar->actionInterface()->actionNames().isEmpty());
 
-    // The 50th problem, closed at once, is not read out; the grade is.
+    // The 50th problem, closed at once, is not read out; the grade is, after the last word.
     runToSummary(*w);
     QCOMPARE(spy.size(), 49 + 1);
-    QCOMPARE(announced().last(), QStringLiteral("Ocena: ") + w->ocena->text());
+    QCOMPARE(announced().last(), QStringLiteral("Źle. Ocena: ") + w->ocena->text());
     // A press reaches only a button the mouse could reach: START lies beneath the panel.
     start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
     QVERIFY(w->podsumowanie->isVisible());
     QVERIFY(!w->Timer1->isActive());
 }
