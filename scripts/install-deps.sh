@@ -22,6 +22,10 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi
   procps # the clean-up finds what each test started
+  # the Wayland desktops the program is tried on, each with Xwayland: GNOME's mutter (its remote
+  # desktop service takes the tests' input over the bus), KDE's KWin (its service cache tells which
+  # program may give input), weston; and Qt's Wayland platform for a desktop without an X server
+  mutter python3-dbus kwin-wayland libkf5service-bin weston xwayland qt6-wayland
   locales # the tests run under the Polish locale as well as C
   # asking the window manager for frames and owners; the start-up benchmark watches the screen
   libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels
