@@ -442,12 +442,21 @@ void ExerciseWindow::saveClick() {
 }
 
 bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto isEnter = [](const QKeyEvent* key) {
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    };
+    if (watched == odp && event->type() == QEvent::KeyRelease && isEnter(static_cast<QKeyEvent*>(event)))
+        m_enterReleasedAt = static_cast<QKeyEvent*>(event)->timestamp();
     if (watched == odp && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Return and the keypad's Enter are both key code 13, whatever the modifiers; the
-        // key goes on to the field afterwards.
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            odpKeyDown(13, keyTime(*key), key->isAutoRepeat());
+        // key goes on to the field afterwards. An X server repeats a held key as a release and a
+        // press of the same moment, which Qt does not always tell from a new press.
+        if (isEnter(key)) {
+            const bool repeated =
+                key->isAutoRepeat() || (key->timestamp() != 0 && key->timestamp() == m_enterReleasedAt);
+            odpKeyDown(13, keyTime(*key), repeated);
+        }
         // Alt with a letter is a picture's mnemonic, or nothing; never typing.
         if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
             !key->text().isEmpty() && key->text().at(0).isPrint())

@@ -13,8 +13,7 @@ e2e_start_app
 menu=$(e2e_wait_menu)
 e2e_click "$menu" 212 107 # "Dodawanie"
 chooser=$(e2e_wait_window Poziom)
-e2e_click "$chooser" $((256 + 20)) $((144 + 12)) # "VI klasa": 5 s to answer
-e2e_click "$chooser" 208 196                    # OK
+e2e_click "$chooser" 208 196 # OK: class I, 15 s to answer each problem, ample for every step below
 e2e_wait_gone Poziom
 window=$(e2e_wait_window Dodawanie)
 e2e_click "$window" 316 299 # START
@@ -41,9 +40,9 @@ e2e_answer +
 e2e_wait_atspi 3 text dobre
 [[ $(counts) == "3 1 45" ]] || e2e_fail "after Return held for a second: right, wrong, left $(counts), not 3 1 45"
 
-# A deliberate Enter on the empty field, once the bar shows that half a second has passed.
+# A deliberate Enter on the empty field, once the bar shows that 600 ms have passed.
 bar_past() { (($(e2e_atspi value pasek) >= $1)); }
-e2e_poll 20 bar_past 10 || e2e_fail "the time bar did not move"
+e2e_poll 20 bar_past 4 || e2e_fail "the time bar did not move"
 e2e_key Return
 e2e_wait_atspi 2 text zle
 [[ $(counts) == "3 2 44" ]] || e2e_fail "after an empty Enter: right, wrong, left $(counts), not 3 2 44"

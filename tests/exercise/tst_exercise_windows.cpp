@@ -160,6 +160,7 @@ private slots:
 
     void enterJudges_data();
     void enterJudges();
+    void heldEnterFromAnXServerJudgesOnce();
     void otherKeysEdit_data();
     void otherKeysEdit();
     void answerTakesTwoCharacters_data();
@@ -566,6 +567,30 @@ void TestExerciseWindows::enterJudges() {
     pressEnter(w->odp, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(w->dobre->text(), QStringLiteral("1"));
     QCOMPARE(w->zle->text(), QStringLiteral("1"));
+}
+
+// An X server without detectable auto-repeat repeats a held key as a release and a press of the same
+// moment, and Qt does not always mark the press as a repeat.
+void TestExerciseWindows::heldEnterFromAnXServerJudgesOnce() {
+    ScriptedRandom random{7, 8};
+    Tform2 w(random, [] { return 1u; });
+    w.startClick();
+    w.Timer1Timer();
+    const auto send = [&w](QEvent::Type type, ulong at) {
+        QKeyEvent event(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        event.setTimestamp(at);
+        QApplication::sendEvent(w.odp, &event);
+    };
+    send(QEvent::KeyPress, 5000); // held down on the empty field: a deliberate wrong answer
+    w.Timer1Timer();
+    for (ulong repeat = 5500; repeat < 6500; repeat += 33) {
+        send(QEvent::KeyRelease, repeat);
+        send(QEvent::KeyPress, repeat);
+    }
+    QCOMPARE(w.zle->text(), QStringLiteral("1"));
+    send(QEvent::KeyRelease, 6600);
+    send(QEvent::KeyPress, 7000); // pressed again: a new press, long after
+    QCOMPARE(w.zle->text(), QStringLiteral("2"));
 }
 
 void TestExerciseWindows::otherKeysEdit_data() {
