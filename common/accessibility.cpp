@@ -172,12 +172,14 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
 
 void Announcer::announce(const QString& message) {
     // Qt 6.4 has no announcement event; a notification that shows itself is what Orca speaks. Each
-    // message is a notification of its own, shown once; the one before it goes.
+    // message is a notification of its own, shown once. A screen reader reads its words when it
+    // comes to the event, maybe after the next message: the last few stay to be read.
     auto* note = new Announcement(message, this);
     QAccessibleEvent shown(note, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
-    delete m_last;
-    m_last = note;
+    m_told.push_back(note);
+    while (m_told.size() > kKept)
+        delete m_told.takeFirst();
     emit announced(message);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -84,5 +85,6 @@ signals:
     void announced(const QString& message);
 
 private:
-    QWidget* m_last = nullptr;
+    static constexpr int kKept = 20;
+    QList<QWidget*> m_told; // the latest messages, oldest first
 };

@@ -446,7 +446,8 @@ bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
         return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     };
     if (watched == odp && event->type() == QEvent::KeyRelease && isEnter(static_cast<QKeyEvent*>(event)))
-        m_enterReleasedAt = static_cast<QKeyEvent*>(event)->timestamp();
+        m_enterReleased = {static_cast<QKeyEvent*>(event)->key(),
+                           static_cast<QKeyEvent*>(event)->timestamp()};
     if (watched == odp && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Return and the keypad's Enter are both key code 13, whatever the modifiers; the
@@ -454,7 +455,8 @@ bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
         // press of the same moment, which Qt does not always tell from a new press.
         if (isEnter(key)) {
             const bool repeated =
-                key->isAutoRepeat() || (key->timestamp() != 0 && key->timestamp() == m_enterReleasedAt);
+                key->isAutoRepeat() || (key->timestamp() != 0 && key->key() == m_enterReleased.key &&
+                                        key->timestamp() == m_enterReleased.at);
             odpKeyDown(13, keyTime(*key), repeated);
         }
         // Alt with a letter is a picture's mnemonic, or nothing; never typing.

@@ -143,7 +143,10 @@ private:
     QString m_verdict;             // the word on the last answer, told with what comes next
     int m_rightSeen = 0;
     int m_wrongSeen = 0;
-    ulong m_enterReleasedAt = 0; // the time of the last release of Enter in the answer field
+    struct {
+        int key = 0;
+        ulong at = 0;
+    } m_enterReleased; // the last release of Return or Enter in the answer field, and its time
     QLabel* m_operator = nullptr;
     bool m_measured = false;
     QList<QLabel*> m_fitted; // to be sized to their text at the first showing
