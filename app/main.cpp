@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/display_choice.h"
 #include "app/window_set.h"
 #include "common/program_folder.h"
 #include "common/style.h"
@@ -39,7 +40,12 @@ int main(int argc, char* argv[]) {
         commandLine.isSet(command_line::kExportXlsx))
         return handOverToTeacher(argc, argv);
 
-    Application app(argc, argv);
+    DisplayChoice display(argc, argv);
+    if (!display.found()) {
+        DisplayChoice::reportNoDisplay();
+        return 1;
+    }
+    Application app(display.argc(), display.argv());
     installFontSubstitutes();
     WindowSet windows(WindowSet::Start::MenuFirst);
     // Closed before it was ever drawn (the window system's close): nothing more to do.

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/display_choice.h"
 #include "common/program_folder.h"
 #include "common/style.h"
 #include "teacher/csv_export.h"
@@ -37,7 +38,12 @@ int main(int argc, char* argv[]) {
         return code;
     }
 
-    Application app(argc, argv);
+    DisplayChoice display(argc, argv);
+    if (!display.found()) {
+        DisplayChoice::reportNoDisplay();
+        return 1;
+    }
+    Application app(display.argc(), display.argv());
     // A program of its own to docks and taskbars, beside the children's: its window class is the
     // desktop entry's StartupWMClass, its ID the entry's name.
     QCoreApplication::setApplicationName(QStringLiteral("Cyfrolia-nauczyciel"));

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QAccessible>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 
+class QCalendarWidget;
 class QLabel;
 
 // What screen readers see beyond Qt's own reading of the widgets.
@@ -18,6 +20,13 @@ void hideFromScreenReaders(QWidget* widget);
 // A label that shows a bare number is read with its caption: "Pozostało: 49". Its text stays the
 // number as drawn.
 void nameWithCaption(QLabel* label, const QString& caption);
+
+// A picture of words, such as a handwritten question, is read as those words: a text, where a
+// screen reader would otherwise meet an unnamed picture.
+void readAsText(QWidget* picture, const QString& words);
+
+// The month calendar's arrows, which Qt draws as pictures without words, are named for what they do.
+void nameCalendarArrows(QCalendarWidget* calendar);
 
 // Drops the interface Qt may have made for a widget while it was still being built (a screen
 // reader listening at start-up asks for it early), so that the factories decide anew.
@@ -74,4 +83,8 @@ public:
 
 signals:
     void announced(const QString& message);
+
+private:
+    static constexpr int kKept = 20;
+    QList<QWidget*> m_told; // the latest messages, oldest first
 };

@@ -45,9 +45,15 @@ void AppWindow::setOwner(QWidget* owner) {
 }
 
 void AppWindow::setVisible(bool visible) {
+    const bool hadKeyboard = !visible && isVisible() && isActiveWindow();
     QDialog::setVisible(visible);
     if (visible && m_owner)
         window_manager::setOwner(this, m_owner);
+    // The keyboard goes back to the window this one belongs to: some window managers (weston's
+    // among them) give it to no window when the active one closes, and the menu's Alt keys
+    // would be lost until a click.
+    if (hadKeyboard && m_owner && m_owner->isVisible())
+        m_owner->window()->activateWindow();
 }
 
 void AppWindow::keyPressEvent(QKeyEvent* event) {

@@ -10,4 +10,7 @@ void showErrorDialog(const QString& message, QWidget* parent) {
                     QMessageBox::Ok, parent ? parent : QApplication::activeWindow());
     box.setObjectName(QStringLiteral("errorDialog"));
     box.exec();
+    // As when any of the program's windows closes, the keyboard goes back to the one beneath.
+    if (QWidget* beneath = box.parentWidget(); beneath && beneath->isVisible())
+        beneath->window()->activateWindow();
 }

@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -21,9 +22,12 @@ public:
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
+    // The action returns at once: the click comes from the event loop right after, so a window the
+    // button opens modally never holds the screen reader that pressed it.
     void doAction(const QString& action) override {
         if (action == pressAction())
-            static_cast<PictureButton*>(widget())->click();
+            QTimer::singleShot(0, widget(),
+                               [button = static_cast<PictureButton*>(widget())] { button->click(); });
     }
 };
 

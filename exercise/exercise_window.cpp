@@ -9,6 +9,7 @@
 #include "exercise/time_bar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -38,6 +39,19 @@ QString spokenOperator(Operation op) {
 }
 
 const QString kGradeCaption = QStringLiteral("Ocena:");
+const QString kRight = QStringLiteral("Dobrze");
+const QString kWrong = QStringLiteral("Źle");
+
+// When a key was pressed: the window system's own time of the event, which a busy program does not
+// shift; where a platform gives none, the time it is handled.
+std::int64_t keyTime(const QKeyEvent& key) {
+    static const QElapsedTimer started = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return key.timestamp() != 0 ? std::int64_t(key.timestamp()) : started.elapsed();
+}
 
 } // namespace
 
@@ -313,10 +327,40 @@ void ExerciseWindow::showSeries() {
     Timer3->sync(s.armed(s.Timer3));
     Timer4->sync(s.armed(s.Timer4));
 
-    // The end of a series is told as the grade; the focus stays in the covered answer field.
-    if (s.summaryVisible() && !m_summaryAnnounced)
-        m_announcer->announce(kGradeCaption + QLatin1Char(' ') + ocena->text());
+    noteJudgement();
+    // The end of a series is told as the grade, and so is a judgement beneath the summary; the focus
+    // stays in the covered answer field.
+    if (s.summaryVisible() && (!m_summaryAnnounced || !m_verdict.isEmpty()))
+        announce(kGradeCaption + QLatin1Char(' ') + ocena->text());
     m_summaryAnnounced = s.summaryVisible();
+}
+
+// A judgement is heard, never seen: its word waits for what is told next, the next problem or the
+// grade, so that a screen reader says both and the one does not cut the other short.
+void ExerciseWindow::noteJudgement() {
+    const cyfrolia::Series& s = m_series;
+    if (s.rightCount() > m_rightSeen)
+        m_verdict = kRight;
+    else if (s.wrongCount() > m_wrongSeen)
+        m_verdict = kWrong;
+    else if (s.rightCount() < m_rightSeen || s.wrongCount() < m_wrongSeen)
+        m_verdict.clear(); // a fresh series
+    m_rightSeen = s.rightCount();
+    m_wrongSeen = s.wrongCount();
+}
+
+void ExerciseWindow::announce(const QString& message) {
+    m_announcer->announce(m_verdict.isEmpty() ? message : m_verdict + QStringLiteral(". ") + message);
+    m_verdict.clear();
+}
+
+// The welcome as it is spoken: its lines as sentences.
+QString ExerciseWindow::welcomeSpoken() const {
+    QStringList sentences = powitanie->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString& sentence : sentences)
+        if (!sentence.endsWith(QLatin1Char('.')))
+            sentence += QLatin1Char('.');
+    return sentences.join(QLatin1Char(' '));
 }
 
 QString ExerciseWindow::problemSentence() const {
@@ -338,7 +382,7 @@ void ExerciseWindow::Timer1Timer() {
     // the 50th, closed at once, and draws beneath the summary are not.
     const cyfrolia::Series& s = m_series;
     if (s.remaining() != before && s.remaining() > 0 && s.problemVisible() && !s.summaryVisible())
-        m_announcer->announce(problemSentence());
+        announce(problemSentence());
 }
 
 void ExerciseWindow::Timer2Timer() {
@@ -356,10 +400,10 @@ void ExerciseWindow::Timer4Timer() {
     showSeries();
 }
 
-void ExerciseWindow::odpKeyDown(int key) {
+void ExerciseWindow::odpKeyDown(int key, std::int64_t at, bool autoRepeat) {
     if (key != 13)
         return;
-    m_series.odpEnter();
+    m_series.odpEnter(at, autoRepeat);
     showSeries();
 }
 
@@ -398,12 +442,23 @@ void ExerciseWindow::saveClick() {
 }
 
 bool ExerciseWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto isEnter = [](const QKeyEvent* key) {
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    };
+    if (watched == odp && event->type() == QEvent::KeyRelease && isEnter(static_cast<QKeyEvent*>(event)))
+        m_enterReleased = {static_cast<QKeyEvent*>(event)->key(),
+                           static_cast<QKeyEvent*>(event)->timestamp()};
     if (watched == odp && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Return and the keypad's Enter are both key code 13, whatever the modifiers; the
-        // key goes on to the field afterwards.
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            odpKeyDown(13);
+        // key goes on to the field afterwards. An X server repeats a held key as a release and a
+        // press of the same moment, which Qt does not always tell from a new press.
+        if (isEnter(key)) {
+            const bool repeated =
+                key->isAutoRepeat() || (key->timestamp() != 0 && key->key() == m_enterReleased.key &&
+                                        key->timestamp() == m_enterReleased.at);
+            odpKeyDown(13, keyTime(*key), repeated);
+        }
         // Alt with a letter is a picture's mnemonic, or nothing; never typing.
         if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
             !key->text().isEmpty() && key->text().at(0).isPrint())
@@ -428,7 +483,19 @@ void ExerciseWindow::showEvent(QShowEvent* event) {
             label->adjustSize();
         m_fitted.clear();
     }
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         centreOnScreen();
+        m_welcomePending = m_series.welcomeVisible();
+    }
     AppWindow::showEvent(event);
+}
+
+// A screen reader first says the window it has come to; the welcome follows, so it is not cut short.
+void ExerciseWindow::changeEvent(QEvent* event) {
+    AppWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_welcomePending) {
+        m_welcomePending = false;
+        if (m_series.welcomeVisible())
+            m_announcer->announce(welcomeSpoken());
+    }
 }

@@ -45,7 +45,8 @@ public:
     void Timer2Timer();
     void Timer3Timer();
     void Timer4Timer();
-    void odpKeyDown(int key);
+    // A key pressed in the answer field at `at` milliseconds of the key events' clock.
+    void odpKeyDown(int key, std::int64_t at, bool autoRepeat = false);
     void Image1Click();
     void Image2Click();
     void closingReset();
@@ -98,7 +99,8 @@ public:
     // The problem on screen as one sentence, "33 plus 5 równa się": the problem line's name for
     // screen readers, announced to them at each draw.
     QString problemSentence() const;
-    // Tells screen readers each new problem, then the grade.
+    // Tells screen readers the welcome when the window opens, each new problem, then the grade, each
+    // after the word on the answer before it ("Dobrze", "Źle").
     const Announcer* announcer() const { return m_announcer; }
 
     static constexpr QSize kClientSize{641, 341};
@@ -114,6 +116,7 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void fitToText(QLabel* label);
 
 private:
@@ -129,10 +132,21 @@ private:
     void addMnemonic(PictureButton* button, Qt::Key letter);
     static void reportSavePictureFailure();
     void showSeries();
+    void noteJudgement();
+    void announce(const QString& message);
+    QString welcomeSpoken() const;
 
     cyfrolia::Series m_series;
     Announcer* m_announcer = nullptr;
     bool m_summaryAnnounced = false;
+    bool m_welcomePending = false; // shown, to be greeted once it has the keyboard
+    QString m_verdict;             // the word on the last answer, told with what comes next
+    int m_rightSeen = 0;
+    int m_wrongSeen = 0;
+    struct {
+        int key = 0;
+        ulong at = 0;
+    } m_enterReleased; // the last release of Return or Enter in the answer field, and its time
     QLabel* m_operator = nullptr;
     bool m_measured = false;
     QList<QLabel*> m_fitted; // to be sized to their text at the first showing

@@ -124,7 +124,19 @@ void Series::Timer4Timer() {
         closingSteps();
 }
 
-void Series::odpEnter() {
+bool Series::isBounce(std::int64_t at, bool autoRepeat) const {
+    if (autoRepeat)
+        return true;
+    // A clock that went back tells nothing; the press counts.
+    return m_answer.isEmpty() && m_lastEnter && at >= *m_lastEnter && at - *m_lastEnter <= kBounceMs;
+}
+
+void Series::odpEnter(std::int64_t at, bool autoRepeat) {
+    // Every Enter, a repeat too, is the one the next is measured from.
+    const bool bounce = isBounce(at, autoRepeat);
+    m_lastEnter = at;
+    if (bounce)
+        return;
     if (m_remaining == 0) {
         closingSteps();
         // In the division window the field is hidden too, so it loses the focus.

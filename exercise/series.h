@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace cyfrolia {
 
@@ -33,6 +34,7 @@ public:
     static constexpr int kProblems = 50;
     static constexpr int kBarFull = 100;
     static constexpr int kMaxAnswerLength = 2;
+    static constexpr std::int64_t kBounceMs = 300;
 
     using SeedSource = std::function<std::uint32_t()>;
 
@@ -44,7 +46,10 @@ public:
     void Timer2Timer();
     void Timer3Timer();
     void Timer4Timer();
-    void odpEnter();    // Enter (key code 13) in the answer field
+    // Enter (key code 13) in the answer field, pressed at `at` milliseconds on the key events' own
+    // clock. A child's hand gives two presses where one was meant: an auto-repeat of a held key, and
+    // an Enter on an empty field within kBounceMs of the Enter before it, judge nothing.
+    void odpEnter(std::int64_t at, bool autoRepeat = false);
     void Image1Click(); // again: the welcome reset
     void welcomeReset();
     void closingReset(); // done once the window, opened for a series, has closed
@@ -86,6 +91,7 @@ public:
 private:
     bool watcherNeeded() const;
     bool answerIsRight() const;
+    bool isBounce(std::int64_t at, bool autoRepeat) const;
     void closingSteps();
     void hideProblemLine();
     void setBar(int value);
@@ -100,6 +106,7 @@ private:
     Operands m_operands{33, 5};
     QString m_answer;
     int m_bar = 0;
+    std::optional<std::int64_t> m_lastEnter;
     QString m_grade = QStringLiteral("0");
 
     bool m_problemVisible = false;

@@ -1,5 +1,6 @@
 #include "results/tzapisz.h"
 
+#include "common/accessibility.h"
 #include "common/cp1250.h"
 #include "common/error_dialog.h"
 #include "common/program_folder.h"
@@ -179,6 +180,7 @@ TodayCalendar* Tzapisz::calendar() {
     connect(date1, &QCalendarWidget::selectionChanged, this, &Tzapisz::date1Click);
 
     QWidget::setTabOrder(plik, date1);
+    accessibility::nameCalendarArrows(date1);
     date1->show();
     return date1;
 }

@@ -35,6 +35,36 @@ check_format() {
   fi
 }
 
+# run_tests <build folder> <ctest arguments...>: runs the suites with every process they start marked;
+# none may outlive them. A process still ending gets a few seconds to go, then the run fails.
+run_tests() {
+  local dir=$1 mark="cyfrolia-tests-$$-$SRANDOM" rc=0
+  shift
+  (cd "$dir" && CYFROLIA_TEST_RUN="$mark" ctest "$@") || rc=$?
+  local deadline=$((SECONDS + 10)) left
+  while left=$(marked_processes "$mark") && [[ -n "$left" ]] && ((SECONDS < deadline)); do sleep 0.1; done
+  if [[ -n "$left" ]]; then
+    echo "Processes the tests left behind:" >&2
+    ps -o pid,ppid,args -p "${left// /,}" >&2 || true
+    kill $left 2>/dev/null || true
+    return 1
+  fi
+  return "$rc"
+}
+
+# The live processes whose environment carries the mark, on one line.
+marked_processes() {
+  local environ pid found=()
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    grep -qzx "CYFROLIA_TEST_RUN=$1" "$environ" 2>/dev/null || continue
+    [[ $(cut -d ' ' -f 3 "/proc/$pid/stat" 2>/dev/null) =~ ^[ZX]?$ ]] && continue # ended, or gone
+    found+=("$pid")
+  done
+  echo "${found[*]}"
+}
+
 case "${1:-}" in
   build)
     configure_and_build
@@ -51,13 +81,13 @@ case "${1:-}" in
     # Every suite runs once, with no second try; any failure fails the command.
     configure_and_build
     check_format
-    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2)
+    QT_QPA_PLATFORM=offscreen run_tests "$build" --output-on-failure --timeout 600 -j 2
     # The unit and widget suites once more in Polish, where the system's messages and dates differ.
-    (cd "$build" && LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 QT_QPA_PLATFORM=offscreen \
-      ctest --output-on-failure --timeout 600 -j 2 -LE e2e)
+    LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 QT_QPA_PLATFORM=offscreen \
+      run_tests "$build" --output-on-failure --timeout 600 -j 2 -LE e2e
     # The unit and widget suites again under ASan and UBSan, and the fuzzers for a bounded run.
     configure_and_build_sanitized
-    (cd "$sanitized" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j 2)
+    QT_QPA_PLATFORM=offscreen run_tests "$sanitized" --output-on-failure --timeout 600 -j 2
     ;;
   bench)
     configure_and_build

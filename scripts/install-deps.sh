@@ -32,6 +32,12 @@ packages=(
   libxcb1-dev libxcb-shape0-dev # and for cutting the menu's outline at the screen's own pixels
   # Debian's hardening flags for every build (dpkg-buildflags); the desktop entries' check
   dpkg-dev desktop-file-utils
+  procps # the clean-up finds what each test started
+  # the Wayland desktops the program is tried on, each with Xwayland: GNOME's mutter (its remote
+  # desktop service takes the tests' input over the bus), KDE's KWin (its service cache tells which
+  # program may give input), weston; and Qt's Wayland platform for a desktop without an X server
+  mutter python3-dbus kwin-wayland libkf5service-bin weston xwayland qt6-wayland
+  mandoc # the manual pages' lint
   # the installed copy's end-to-end test runs as an unprivileged user
   passwd
   # the saving helper's hardening check; saves on an exFAT stick (exfat-fuse on a loop device);

@@ -16,8 +16,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -41,6 +43,44 @@ QAccessibleInterface* menuFactory(const QString& className, QObject* object) {
 }
 
 } // namespace
+
+// A ring round the button the keyboard has highlighted, seen beside its colour at any scale: a
+// dark line with a white one inside it, on the pale page.
+class MenuFocusRing : public QWidget {
+public:
+    static constexpr int kGap = 2;
+    static constexpr int kWidth = 3;
+    static constexpr int kOutset = kGap + kWidth + 1;
+
+    explicit MenuFocusRing(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("focusRing"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        accessibility::hideFromScreenReaders(this);
+        hide();
+    }
+
+    void surround(const QRect& button) {
+        setGeometry(button.adjusted(-kOutset, -kOutset, kOutset, kOutset));
+        raise();
+        show();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        const QRectF outer =
+            QRectF(rect()).adjusted(1 + kWidth / 2.0, 1 + kWidth / 2.0, -1 - kWidth / 2.0, -1 - kWidth / 2.0);
+        const qreal radius = outer.height() / 2;
+        p.setPen(QPen(QColor(10, 30, 90), kWidth));
+        p.drawRoundedRect(outer, radius, radius);
+        p.setPen(QPen(Qt::white, 1.5));
+        const QRectF inner = outer.adjusted(kWidth / 2.0 + 0.75, kWidth / 2.0 + 0.75, -kWidth / 2.0 - 0.75,
+                                            -kWidth / 2.0 - 0.75);
+        p.drawRoundedRect(inner, inner.height() / 2, inner.height() / 2);
+    }
+};
 
 MenuPicture::MenuPicture(const QString& name, const QPixmap& picture, QWidget* parent) : QLabel(parent) {
     setObjectName(name);
@@ -76,11 +116,14 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     setFont(pixelFont(kSans, 11));
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
+    // Only the notebook is painted; what lies outside its outline stays see-through.
+    setAttribute(Qt::WA_TranslucentBackground);
 
     // Every picture is drawn for the screen's scale when the menu is shown.
     Image10 = new MenuPicture(QStringLiteral("Image10"), QPixmap(), this);
     Image10->setGeometry(0, 0, 446, 496);
-    crisp::setPicture(Image10, shell_pictures::notebookFace);
+    crisp::setPicture(Image10,
+                      [this](qreal ratio) { return cutToOutline(shell_pictures::notebookFace(ratio)); });
     connect(Image10, &MenuPicture::mouseMove, this, &Tform1::Image10MouseMove);
 
     Image9 = new MenuPicture(QStringLiteral("Image9"), QPixmap(), this);
@@ -91,6 +134,7 @@ Tform1::Tform1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     connect(Image9, &MenuPicture::mouseUp, this, &Tform1::Image9MouseUp);
 
     createButtons();
+    m_focusRing = new MenuFocusRing(this);
     accessibility::refreshAccessible(this);
 }
 
@@ -185,11 +229,39 @@ void Tform1::FormShow() {
     const cyfrolia::Result<QImage> bitmap = cyfrolia::readMaskBitmap(maskFile());
     if (!bitmap) {
         clearMask();
+        // A face cut at an earlier showing is drawn whole again.
+        if (!m_outline.isNull()) {
+            m_outline = QImage();
+            Image10->setPixmap(shell_pictures::notebookFace(Image10->devicePixelRatioF()));
+        }
         showErrorDialog(bitmap.failure());
         return;
     }
     CreateVariousWindow(qRgb(0, 0, 0), bitmap.value(), this);
+    m_outline = bitmap.value();
+    // The face was shown before the outline was read: it is cut now rather than drawn again.
+    Image10->setPixmap(cutToOutline(Image10->pixmap()));
     cutAtDevicePixels(bitmap.value());
+}
+
+// The face with nothing but the notebook: transparent where the outline cuts the window away, to
+// the screen's own pixels, so a compositor shows the desktop there.
+QPixmap Tform1::cutToOutline(QPixmap face) const {
+    if (m_outline.isNull())
+        return face;
+    const qreal ratio = face.devicePixelRatio();
+    const QRegion kept = ratio == 1 ? cyfrolia::maskRegion(m_outline, qRgb(0, 0, 0), size())
+                                    : cyfrolia::deviceMaskRegion(m_outline, qRgb(0, 0, 0), size(), ratio,
+                                                                 face.toImage(), qRgb(255, 255, 255));
+    QImage cut = face.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    cut.setDevicePixelRatio(1);
+    QPainter p(&cut);
+    p.setCompositionMode(QPainter::CompositionMode_Clear);
+    p.setClipRegion(QRegion(cut.rect()).subtracted(kept));
+    p.fillRect(cut.rect(), Qt::transparent);
+    p.end();
+    cut.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(cut);
 }
 
 // On a scaled screen Qt enlarges each pixel of the outline, and the white about the rings that the
@@ -265,14 +337,17 @@ void Tform1::restoreNormalPictures() {
     if (m_highlighted >= 0)
         m_buttons[m_highlighted].hover->setHighlighted(false);
     m_highlighted = -1;
+    m_focusRing->hide();
 }
 
-// The highlighted button shows its hover picture, as under the pointer.
+// The highlighted button shows its hover picture, as under the pointer, and the ring that tells
+// the keyboard is there.
 void Tform1::highlight(int index) {
     restoreNormalPictures();
     m_highlighted = index;
     m_buttons[index].normal->hide();
     m_buttons[index].hover->setHighlighted(true);
+    m_focusRing->surround(m_buttons[index].hover->geometry());
 }
 
 bool Tform1::eventFilter(QObject* watched, QEvent* event) {
@@ -319,8 +394,19 @@ void Tform1::Image10MouseMove() {
     restoreNormalPictures();
 }
 
+// Wayland lets no window place itself: the compositor moves it, and does so for Xwayland's windows
+// too, whose own moves some compositors ignore. On X11 the menu follows the pointer itself.
+bool Tform1::movedByWindowSystem() const {
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        return true;
+    const QScreen* screen = this->screen();
+    return screen && screen->name().startsWith(QLatin1String("XWAYLAND"));
+}
+
 void Tform1::Image9MouseDown(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
+        return;
+    if (movedByWindowSystem() && windowHandle() && windowHandle()->startSystemMove())
         return;
     dragging = true;
     dragLast = event->globalPosition().toPoint();

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class MenuFocusRing;
 class PictureButton;
 class QMouseEvent;
 
@@ -30,7 +31,9 @@ protected:
 };
 
 // The main menu window: borderless, cut to the notebook's outline by forma.bmp, dragged by its
-// inner page. The application's main window. None of its controls takes the focus, but the
+// inner page. The application's main window. It is a translucent window that paints the notebook
+// alone, so it is shaped wherever windows are composited (every Wayland desktop) as well as by the
+// X11 shape, and the outline is also where it takes the mouse. None of its controls takes the focus, but the
 // window takes keys: arrows or a button's letter move a highlight over the buttons, Enter or
 // Space presses the highlighted one, and Alt with a button's letter presses it at once. The
 // highlighted button is the focus that screen readers follow.
@@ -115,6 +118,8 @@ private:
     void cutAtDevicePixels(const QImage& bitmap);
     void restoreNormalPictures();
     void highlight(int index);
+    bool movedByWindowSystem() const;
+    QPixmap cutToOutline(QPixmap face) const;
 
     struct MenuButton {
         PictureButton* hover;
@@ -126,7 +131,11 @@ private:
     std::vector<MenuButton> m_buttons; // top to bottom
     int m_highlighted = -1;
 
+    // Drawn around the highlighted button while the keyboard has put the highlight there.
+    MenuFocusRing* m_focusRing = nullptr;
+
     QString m_maskFile;
+    QImage m_outline; // the mask last read, black where the window is cut away
     bool m_placed = false;
     QPoint m_dragWindowPos; // where the drag has put the window so far
 };

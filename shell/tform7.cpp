@@ -1,5 +1,6 @@
 #include "shell/tform7.h"
 
+#include "common/accessibility.h"
 #include "common/crisp.h"
 #include "common/style.h"
 #include "shell/shell_pictures.h"
@@ -69,6 +70,8 @@ Tform7::Tform7(QWidget* parent)
     tlo->setGeometry(7, 8, 441, 233);
     tlo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     crisp::setPicture(tlo, shell_pictures::squaredPaper);
+    // The question is handwritten in the picture; screen readers read it as the window's text.
+    accessibility::readAsText(tlo, QStringLiteral("Zaznacz klasę do której chodzisz:"));
 
     RadioButton1 = createRadio("RadioButton1", QStringLiteral("I klasa"), 64, 64, 73);
     RadioButton2 = createRadio("RadioButton2", QStringLiteral("II klasa"), 64, 104, 81);

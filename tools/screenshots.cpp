@@ -47,7 +47,7 @@ void finishSeries(ExerciseWindow* w) {
         } else if (s.answerVisible()) {
             w->odp->setText(s.remaining() % 3 ? cyfrolia::expectedText(s.operation(), s.operands())
                                               : QStringLiteral("0"));
-            w->odpKeyDown(13);
+            w->odpKeyDown(13, step * 1000);
         } else if (s.armed(s.Timer3)) {
             w->Timer3Timer();
         } else {

@@ -100,7 +100,7 @@ TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount) {
         switch (c.play) {
         case Play::AllRightByEnter:
             s.setAnswer(rightAnswer(s));
-            s.odpEnter();
+            s.odpEnter(clock.now());
             ++expectedRight;
             break;
         case Play::AllWrongByTimeout:
@@ -112,13 +112,13 @@ TEST_P(WholeSeries, JudgesExactly49AndGradesTheRightCount) {
         case Play::EveryThirdRight:
             if (problemsSeen % 3 == 0) {
                 s.setAnswer(rightAnswer(s));
-                s.odpEnter();
+                s.odpEnter(clock.now());
                 ++expectedRight;
             }
             break;
         case Play::WrongByEnter:
             s.setAnswer(QStringLiteral("x"));
-            s.odpEnter();
+            s.odpEnter(clock.now());
             break;
         }
         clock.sync();
@@ -261,7 +261,7 @@ TEST_P(EnterDuringPause, EndsThePauseAndCountsOnce) {
     ASSERT_TRUE(clock.runUntil([&] { return stateOf(s) == SeriesState::Pause; }));
     clock.runFor(400);
     s.setAnswer(QString::fromLatin1(GetParam().typed));
-    s.odpEnter();
+    s.odpEnter(clock.now());
     clock.sync();
     EXPECT_FALSE(s.Timer3.running);
     clock.runFor(2000); // long past the pause: its tick never comes
@@ -314,7 +314,7 @@ TEST_P(AnswerText, IsComparedAsTextNeverAsNumber) {
     ASSERT_EQ(s.operands().left, c.left);
     ASSERT_EQ(s.operands().right, c.right);
     s.setAnswer(QString::fromUtf8(c.typed));
-    s.odpEnter();
+    s.odpEnter(clock.now());
     EXPECT_EQ(s.rightCount(), c.isRight ? 1 : 0);
     EXPECT_EQ(s.wrongCount(), c.isRight ? 0 : 1);
 }
@@ -340,19 +340,66 @@ INSTANTIATE_TEST_SUITE_P(
                caseName(c.typed);
     });
 
-TEST(Judging, EnterBetweenJudgementAndNextDrawJudgesTheEmptyFieldAgain) {
+// A child's second Enter: each row presses Enter on a problem, then again after `gap` ms, with
+// `typed` in the field by then (the first judgement empties it).
+struct SecondEnterCase {
+    const char* name;
+    const char* first;
+    long long gap;
+    bool autoRepeat;
+    const char* typed;
+    int right;
+    int wrong;
+};
+
+class SecondEnter : public ::testing::TestWithParam<SecondEnterCase> {};
+
+TEST_P(SecondEnter, JudgesOnlyWhatTheChildMeant) {
+    const SecondEnterCase c = GetParam();
     Fixture f(Operation::Addition);
     Series& s = f.series;
     f.random.push({1, 1});
+    f.random.push({2, 2});
     VirtualScheduler clock(s);
     startAndDraw(s, clock);
-    s.setAnswer(QStringLiteral("2"));
-    s.odpEnter(); // right
-    s.odpEnter(); // the key repeat, before the draw: empty field, same problem
-    s.odpEnter();
-    EXPECT_EQ(s.rightCount(), 1);
+    s.setAnswer(QString::fromLatin1(c.first));
+    s.odpEnter(clock.now());
+    clock.runFor(c.gap); // the next problem, 2 + 2, is drawn 1 ms after the first Enter
+    s.setAnswer(QString::fromLatin1(c.typed));
+    s.odpEnter(clock.now(), c.autoRepeat);
+    EXPECT_EQ(s.rightCount(), c.right);
+    EXPECT_EQ(s.wrongCount(), c.wrong);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, SecondEnter,
+    ::testing::Values(SecondEnterCase{"BounceBeforeTheDraw", "2", 0, false, "", 1, 0},
+                      SecondEnterCase{"BounceOnTheNextProblem", "2", 120, false, "", 1, 0},
+                      SecondEnterCase{"BounceAfterAnEmptyEnter", "", 120, false, "", 0, 1},
+                      SecondEnterCase{"BounceAtThreeHundred", "2", 300, false, "", 1, 0},
+                      SecondEnterCase{"DeliberateEmptyEnter", "2", 301, false, "", 1, 1},
+                      SecondEnterCase{"QuickRightAnswer", "2", 120, false, "4", 2, 0},
+                      SecondEnterCase{"QuickWrongAnswer", "2", 120, false, "5", 1, 1},
+                      SecondEnterCase{"RepeatOnEmptyField", "2", 600, true, "", 1, 0},
+                      SecondEnterCase{"RepeatWithTypedAnswer", "2", 600, true, "4", 1, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Judging, HeldEnterJudgesOnceAndTheRepeatsPostponeTheNextPress) {
+    Fixture f(Operation::Addition);
+    Series& s = f.series;
+    VirtualScheduler clock(s);
+    startAndDraw(s, clock);
+    s.odpEnter(clock.now()); // pressed on the empty field: a deliberate wrong answer
+    clock.runFor(500);
+    for (int repeat = 0; repeat < 15; ++repeat, clock.runFor(33))
+        s.odpEnter(clock.now(), true);
+    clock.runFor(200); // released, and pressed again 200 ms after the last repeat
+    s.odpEnter(clock.now());
+    EXPECT_EQ(s.wrongCount(), 1);
+    clock.runFor(301);
+    s.odpEnter(clock.now());
     EXPECT_EQ(s.wrongCount(), 2);
-    EXPECT_EQ(stateOf(s), SeriesState::Drawing);
+    EXPECT_EQ(s.rightCount(), 0);
 }
 
 TEST(Judging, WrongEnterLeadsStraightToTheNextProblemKeepingTheBar) {
@@ -362,7 +409,7 @@ TEST(Judging, WrongEnterLeadsStraightToTheNextProblemKeepingTheBar) {
     startAndDraw(s, clock);
     clock.runFor(1000); // ten bar ticks
     ASSERT_EQ(s.bar(), 20);
-    s.odpEnter();
+    s.odpEnter(clock.now());
     EXPECT_EQ(s.bar(), 20);
     EXPECT_EQ(stateOf(s), SeriesState::Drawing);
     clock.sync();
@@ -396,7 +443,7 @@ void playToSummary(Series& s, VirtualScheduler& clock, int right) {
             break;
         }
         s.setAnswer(judged < right ? rightAnswer(s) : QStringLiteral("?"));
-        s.odpEnter();
+        s.odpEnter(clock.now());
         ++judged;
         clock.sync();
     }
@@ -425,7 +472,7 @@ TEST_P(EnterBeneathSummary, JudgesTheLastProblemAgainAndRewritesTheGrade) {
     ASSERT_FALSE(s.armed(s.Timer4));
 
     s.setAnswer(c.typeRight ? rightAnswer(s) : QStringLiteral("?"));
-    s.odpEnter();
+    s.odpEnter(clock.now());
     clock.sync();
     EXPECT_TRUE(s.armed(s.Timer4));
     ASSERT_TRUE(clock.runUntil([&] { return !s.armed(s.Timer4); }, 1000));
@@ -456,7 +503,7 @@ TEST(Summary, BothTickOrdersAfterEnterEndInTheSameSummary) {
         VirtualScheduler clock(s);
         playToSummary(s, clock, 30);
         s.setAnswer(rightAnswer(s));
-        s.odpEnter();
+        s.odpEnter(clock.now());
         ASSERT_TRUE(s.Timer1.running);
         if (drawFirst) {
             s.Timer1Timer();
@@ -573,11 +620,11 @@ TEST_P(Transitions, FollowTheTable) {
         break;
     case Event::EnterRight:
         s.setAnswer(rightAnswer(s));
-        s.odpEnter();
+        s.odpEnter(clock.now());
         break;
     case Event::EnterWrong:
         s.setAnswer(QStringLiteral("x"));
-        s.odpEnter();
+        s.odpEnter(clock.now());
         break;
     case Event::Again:
         s.Image1Click();
@@ -689,7 +736,8 @@ TEST_P(Ranges, RandomDrawsStayInRangeAndReseedEveryTick) {
         EXPECT_FALSE(expectedText(GetParam(), o).startsWith(QLatin1Char('-')));
         if (GetParam() == Operation::Division)
             EXPECT_EQ(o.left % o.right, 0);
-        s.odpEnter();
+        s.setAnswer(QStringLiteral("x"));
+        s.odpEnter(clock.now());
         if (s.remaining() <= 1)
             s.closingReset(), s.startClick();
         clock.sync();

@@ -12,14 +12,19 @@ Commands:
   press <id|name>     performs its "Press" action
   operands            the two numbers of the problem line, from its sentence
   focused             id (or name) of the widget with the keyboard focus
+  window <title>      succeeds while a window of that title is shown
+  active <title>      succeeds while a window of that title has the keyboard
   judge               has every problem left in the exercise window judged: Return on each while
                       its time bar has time, else by the program
   answer <+|-|*|/>    types the right result of the problem on screen and presses Return (on the
                       next problem if this one's bar is past half)
-  listen              prints "ready", then every notification the program shows, one a line
+  listen              prints "ready", then every notification the program shows, one a line, and
+                      "renamed: " and the new name for each change of a notification's name
   listen-focus        prints "ready", then id (or name) of each widget that takes the focus
   dump                the whole tree, one widget a line
 """
+import os
+import shlex
 import subprocess
 import sys
 import time
@@ -27,6 +32,22 @@ import time
 import pyatspi
 
 APP_NAME = "cyfrolia"
+
+# How keys are pressed: xdotool on the test's X server, or what E2E_KEY_COMMAND says (a
+# compositor's own seat), given one key combination a run.
+KEY_COMMAND = shlex.split(os.environ.get("E2E_KEY_COMMAND", "xdotool key"))
+
+
+def press_key(combination):
+    subprocess.run(KEY_COMMAND + [combination], check=True)
+
+
+def type_text(text):
+    if "E2E_KEY_COMMAND" not in os.environ:
+        subprocess.run(["xdotool", "type", "--delay", "0", "--", text], check=True)
+        return
+    for character in text:
+        press_key(character)
 
 
 def application():
@@ -75,9 +96,12 @@ def listen():
         if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
             print(event.source.name, flush=True)
 
-    # Like a screen reader, hear of name changes too: they refresh the names the bus library
-    # keeps, so each notification reads as it is now.
-    pyatspi.Registry.registerEventListener(lambda event: None, "object:property-change:accessible-name")
+    # A notification renamed is told to a screen reader again.
+    def renamed(event):
+        if event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            print(f"renamed: {event.any_data}", flush=True)
+
+    pyatspi.Registry.registerEventListener(renamed, "object:property-change:accessible-name")
     pyatspi.Registry.registerEventListener(shown, "object:state-changed:showing")
     print("ready", flush=True)
     pyatspi.Registry.start()
@@ -149,14 +173,17 @@ def first_problem(app):
 
 
 def judge(app):
-    """Has every problem left judged: Return on each while its bar has time, else the program."""
+    """Has every problem left judged: a wrong answer and Return on each while its bar has time,
+    else the program. A wrong answer rather than an empty field: an Enter on an empty field right
+    after the one before is taken for a bounce of the key and judges nothing."""
     counter, bar = first_problem(app)
     if counter is None or bar is None:
         return 1
     left = int(fresh_text(counter))
     while left > 0:
         if has_time(bar):
-            subprocess.run(["xdotool", "key", "Return"], check=True)
+            type_text("x")
+            press_key("Return")
         left = wait_drop(counter, left)
         if left is None:
             return 1
@@ -176,8 +203,8 @@ def answer(app, op):
             a, b = operands_of(first)
             result = {"+": a + b, "-": a - b, "*": a * b, "/": a // b if b else 0}[op]
             if int(fresh_text(counter)) == left:
-                subprocess.run(["xdotool", "type", "--delay", "0", "--", str(result)], check=True)
-                subprocess.run(["xdotool", "key", "Return"], check=True)
+                type_text(str(result))
+                press_key("Return")
                 return 0 if wait_drop(counter, left) is not None else 1
         if wait_drop(counter, left) is None:
             return 1
@@ -223,6 +250,13 @@ def main(argv):
         return judge(app)
     if cmd == "answer":
         return answer(app, argv[2])
+    if cmd in ("window", "active"):
+        state = pyatspi.STATE_SHOWING if cmd == "window" else pyatspi.STATE_ACTIVE
+        for i in range(app.childCount):
+            window = app.getChildAtIndex(i)
+            if window is not None and window.name == argv[2] and window.getState().contains(state):
+                return 0
+        return 1
     if cmd == "focused":
         for node, _ in walk(app):
             if node.getState().contains(pyatspi.STATE_FOCUSED):

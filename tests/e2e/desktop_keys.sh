@@ -69,7 +69,8 @@ grep -q "^  frame name='Cyfrolia 1.0'" <<<"$tree" || e2e_fail "the menu is no wi
 expect_centred "$menu" "the menu"
 
 # Down highlights "Dodawanie", heard as the focus; Enter presses it: the class chooser comes first.
-e2e_atspi listen-focus >"$E2E_TMP/focus.log" 2>&1 &
+# The listener itself in the background, not a subshell around it, so the clean-up ends it.
+"$PY" "$E2E_DIR/atspi.py" listen-focus >"$E2E_TMP/focus.log" 2>&1 &
 E2E_PIDS+=($!)
 e2e_poll 20 grep -q ready "$E2E_TMP/focus.log" || e2e_fail "the focus listener did not start"
 e2e_key Down

@@ -25,11 +25,25 @@ e2e_fail() {
     exit 1
 }
 
+# e2e_kill_tree <pid>: ends the process and every process it started that still runs under it.
+e2e_kill_tree() {
+    local child
+    for child in $(pgrep -P "$1" 2>/dev/null); do e2e_kill_tree "$child"; done
+    kill "$1" 2>/dev/null && E2E_ENDED+=("$1")
+    return 0
+}
+E2E_ENDED=()
+
 e2e_cleanup() {
     local rc=$?
-    [[ -n "$APP_PID" ]] && kill "$APP_PID" 2>/dev/null || true
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do kill "${E2E_PIDS[$i]}" 2>/dev/null || true; done
+    [[ -n "$APP_PID" ]] && e2e_kill_tree "$APP_PID"
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do e2e_kill_tree "${E2E_PIDS[$i]}"; done
     [[ -n "${DBUS_SESSION_BUS_PID:-}" ]] && kill "$DBUS_SESSION_BUS_PID" 2>/dev/null || true
+    # What has not ended ten seconds after it was asked to is killed: a compositor that hangs on
+    # its way out must not hold the test.
+    local deadline=$((SECONDS + 10)) pid
+    while ((SECONDS < deadline)) && kill -0 "${E2E_ENDED[@]}" 2>/dev/null; do sleep 0.1; done
+    for pid in "${E2E_ENDED[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     [[ -n "${E2E_KEEP:-}" ]] || rm -rf "$E2E_TMP"
     exit "$rc"
@@ -38,6 +52,13 @@ e2e_cleanup() {
 # e2e_setup <path to cyfrolia>: copies the program and its files into a private folder
 # ($E2E_PROGRAM_DIR), starts Xvfb, openbox and the session bus.
 e2e_setup() {
+    e2e_copy_program "$1"
+    e2e_session
+}
+
+# e2e_copy_program <path to cyfrolia>: the program, its outline and the results files in a private
+# folder ($E2E_PROGRAM_DIR) under the test's own temporary folder.
+e2e_copy_program() {
     local binary=$(readlink -f "$1")
     E2E_TMP=$(mktemp -d /tmp/cyfrolia-e2e.XXXXXX)
     trap e2e_cleanup EXIT
@@ -49,7 +70,6 @@ e2e_setup() {
         [[ -e "$f" ]] && cp "$f" "$E2E_PROGRAM_DIR/"
     done
     E2E_BIN="$E2E_PROGRAM_DIR/$(basename "$binary")"
-    e2e_session
 }
 
 # e2e_setup_installed <command on PATH>: runs an installed copy where it lies; $E2E_PROGRAM_DIR
@@ -64,17 +84,7 @@ e2e_setup_installed() {
 
 # The private X server, window manager and session bus.
 e2e_session() {
-    # Xvfb picks a free display itself and reports its number, so parallel runs never collide.
-    # Keys never repeat: on a busy machine xdotool may hold a key long enough for the server to
-    # repeat it, and a repeated Return is one judgement too many. The server never resets when its
-    # last client leaves, which would refuse the next one while it starts over.
-    local fd_file="$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -ardelay 65535 -arinterval 65535 \
-        3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    e2e_poll 20 e2e_display_reported "$fd_file" || e2e_fail "Xvfb did not report its display: $(cat "$E2E_TMP/xvfb.log")"
-    export DISPLAY=":$(head -n 1 "$fd_file")"
-    e2e_poll 20 xdpyinfo || e2e_fail "Xvfb did not start on $DISPLAY: $(cat "$E2E_TMP/xvfb.log")"
+    e2e_xvfb 1024x768x24
     # The Polish letters get keys of their own. Without them xdotool types each one by remapping
     # a spare key for a moment, and a busy program may read that key after the next remapping.
     local letter letters=()
@@ -83,22 +93,47 @@ e2e_session() {
     done
     xmodmap "${letters[@]}" || e2e_fail "the Polish letters got no keys"
 
+    e2e_session_bus
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_WM_PID=$!
+    E2E_PIDS+=($!)
+    # Ready when the window manager has announced itself.
+    e2e_poll 20 e2e_wm_ready || e2e_fail "the window manager did not start"
+    export QT_QPA_PLATFORM=xcb
+    e2e_accessibility
+    export XDG_RUNTIME_DIR="$E2E_TMP/run"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+}
+
+# e2e_xvfb <width>x<height>x<depth>: a private Xvfb on a display it picks free itself; sets DISPLAY.
+e2e_xvfb() {
+    # Xvfb reports the number it took, so parallel runs never collide. Keys never repeat: on a busy
+    # machine xdotool may hold a key long enough for the server to repeat it, and a repeated Return
+    # is one judgement too many (the test of a held key turns repeating on for itself). The server
+    # never resets when its last client leaves, which would refuse the next one while it starts over.
+    local fd_file="$E2E_TMP/display"
+    rm -f "$fd_file"
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset -ardelay 65535 -arinterval 65535 \
+        3>"$fd_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_poll 20 e2e_display_reported "$fd_file" || e2e_fail "Xvfb did not report its display: $(cat "$E2E_TMP/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$fd_file")"
+    e2e_poll 20 xdpyinfo || e2e_fail "Xvfb did not start on $DISPLAY: $(cat "$E2E_TMP/xvfb.log")"
+}
+
+# A private session bus, and the accessibility bus on it.
+e2e_session_bus() {
     eval "$(dbus-launch --sh-syntax)"
     export DBUS_SESSION_BUS_ADDRESS DBUS_SESSION_BUS_PID
     /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
     E2E_PIDS+=($!)
-    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_WM_PID=$!
-    E2E_PIDS+=($!)
-    # Ready when the window manager has announced itself and the accessibility bus answers.
-    e2e_poll 20 e2e_wm_ready || e2e_fail "the window manager did not start"
     e2e_poll 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
         || e2e_fail "the accessibility bus did not start"
-    export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
-    # The program shows its controls' names on the bus, where atspi.py finds them.
-    export CYFROLIA_TEST_IDS=1
-    export NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$E2E_TMP/run"
-    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+}
+
+# The program on the accessibility bus, with its controls' names there, where atspi.py finds them.
+e2e_accessibility() {
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 CYFROLIA_TEST_IDS=1 NO_AT_BRIDGE=0
 }
 
 # e2e_poll <timeout s> <command...>: runs the command until it succeeds or the time is up.
@@ -160,6 +195,12 @@ e2e_wait_active() {
 }
 e2e_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
 
+# e2e_wait_focused <window id>: waits until the window has the keyboard's focus.
+e2e_wait_focused() {
+    e2e_poll 20 e2e_is_focused "$1" || e2e_fail "window $1 did not get the keyboard"
+}
+e2e_is_focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
+
 # e2e_wait_gone <exact title> [timeout s] [type]
 e2e_wait_gone() {
     local title=$1 deadline=$((SECONDS + ${2:-20}))
@@ -172,6 +213,7 @@ e2e_wait_gone() {
 
 # e2e_window_origin <id>: "x y" of the window's client area on the screen.
 e2e_window_origin() {
+    [[ -n "$1" ]] || e2e_fail "no window to find on the screen" # xwininfo would wait for a click
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }
 
@@ -195,13 +237,17 @@ e2e_type() { xdotool type --delay 60 -- "$1"; }
 # e2e_screenshot <name>: saves the whole screen as $E2E_TMP/<name>.png (and in $E2E_SHOTS if set).
 e2e_screenshot() {
     [[ -n "${DISPLAY:-}" ]] || return 0
-    import -window root "$E2E_TMP/$1.png" 2>/dev/null || return 0
+    if [[ -n "${E2E_DESKTOP:-}" ]]; then
+        e2e_desktop_screenshot "$E2E_TMP/$1.png" || return 0
+    else
+        import -window root "$E2E_TMP/$1.png" 2>/dev/null || return 0
+    fi
     [[ -n "${E2E_SHOTS:-}" ]] && mkdir -p "$E2E_SHOTS" && cp "$E2E_TMP/$1.png" "$E2E_SHOTS/" || true
 }
 
 # e2e_atspi <command> [args]: reads what the program shows through the accessibility bus
-# (see atspi.py for the commands).
-e2e_atspi() { "$PY" "$E2E_DIR/atspi.py" "$@"; }
+# (see atspi.py for the commands; a test of another window names its own script in E2E_ATSPI).
+e2e_atspi() { "$PY" "$E2E_DIR/${E2E_ATSPI:-atspi.py}" "$@"; }
 
 # e2e_wait_atspi <expected output> <command> [args]: polls e2e_atspi until it prints the text.
 e2e_wait_atspi() {
@@ -215,8 +261,8 @@ e2e_wait_atspi() {
     e2e_fail "accessibility read of '$*' gave '$out', expected '$expected'"
 }
 
-# e2e_judge: has every problem left in the exercise window judged, one by one, by Return while
-# the problem's time bar has time left (by the program at full bar otherwise).
+# e2e_judge: has every problem left in the exercise window judged, one by one, by a wrong answer
+# and Return while the problem's time bar has time left (by the program at full bar otherwise).
 e2e_judge() { e2e_atspi judge || e2e_fail "the series did not end"; }
 
 # e2e_wrong_addition_series: from the menu, the addition window for class I and a whole series of
@@ -231,7 +277,7 @@ e2e_wrong_addition_series() {
     exercise=$(e2e_wait_window "Dodawanie")
     e2e_click "$exercise" 316 299 # START
     e2e_wait_active "$exercise"
-    # Every Enter judges the empty answer as wrong at once; 49 of them end the series.
+    # Every answer is wrong and judged at once; 49 of them end the series.
     e2e_judge
     e2e_wait_atspi 0 text ocena
 }

@@ -86,8 +86,8 @@ e2e_wait_active "$menu"
 e2e_key alt+F4
 e2e_expect_exit 0 "closing the menu"
 
-# On a scaled desktop the outline is cut at the screen's own pixels: nowhere along it does the
-# face's white show beside the black of the screen behind.
+# At every scale the outline is cut at the screen's own pixels: nowhere along it does the face's
+# white show beside the black of the screen behind.
 edge_white() {
     local x y w h
     read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
@@ -99,7 +99,16 @@ at = lambda i: px[3 * i:3 * i + 3]
 print(sum(at(i) == b"\xff" * 3 and b"\0" * 3 in (at(i - 1), at(i + 1), at(i - w), at(i + w))
           for i in range(w + 1, len(px) // 3 - w - 1)))' $((w + 2))
 }
-for scale in 1.5 2; do
+# The keyboard's highlight carries a ring at every scale, and only the keyboard's: the pointer over
+# the page takes it away. Its dark line crosses x 212, y 84 of the menu, above "Dodawanie".
+ring_shown() {
+    local x y
+    x=$(awk -v s="$scale" -v o="$ox" 'BEGIN{print int(o + 212 * s)}')
+    y=$(awk -v s="$scale" -v o="$oy" 'BEGIN{print int(o + 84 * s)}')
+    [[ $(pixel_at "$x" "$y") == 10,30,90 ]]
+}
+ring_gone() { ! ring_shown; }
+for scale in 1 1.5 2; do
     QT_SCALE_FACTOR=$scale e2e_start_app
     menu=$(e2e_wait_menu)
     # Into the corner, so that the rings show even where the menu is taller than the screen.
@@ -112,6 +121,13 @@ for scale in 1.5 2; do
     e2e_screenshot "menu_scale_$scale"
     white=$(edge_white "$menu")
     [[ "$white" == 0 ]] || e2e_fail "at scale $scale the outline shows $white white pixels of the face"
+    e2e_wait_active "$menu"
+    ring_gone || e2e_fail "a ring shows at scale $scale before any key"
+    e2e_key Down
+    e2e_poll 20 ring_shown || e2e_fail "no ring round the highlighted button at scale $scale"
+    e2e_screenshot "focus_ring_scale_$scale"
+    xdotool mousemove --sync "$page_x" "$page_y"
+    e2e_poll 20 ring_gone || e2e_fail "the ring stays at scale $scale with the pointer on the page"
     kill "$APP_PID"
     e2e_wait_exit
 done

@@ -11,22 +11,11 @@ cp "$(dirname "$(readlink -f "$1")")/cyfrolia-nauczyciel" "$E2E_PROGRAM_DIR/"
 export HOME="$E2E_TMP/home"
 mkdir -p "$HOME"
 
-# t_atspi <command> [args]: the teacher's window through the accessibility bus.
-t_atspi() { "$PY" "$E2E_DIR/teacher_atspi.py" "$@"; }
-# t_wait <expected output> <command> [args]: polls t_atspi until it prints the text.
-t_wait() {
-    local expected=$1 out="" deadline=$((SECONDS + 20))
-    shift
-    while ((SECONDS < deadline)); do
-        out=$(t_atspi "$@" 2>/dev/null || true)
-        [[ "$out" == "$expected" ]] && return 0
-        sleep 0.05
-    done
-    e2e_fail "accessibility read of '$*' gave '$out', expected '$expected'"
-}
+# The teacher's window through the accessibility bus.
+E2E_ATSPI=teacher_atspi.py
 last_focus() { [[ $(tail -n 1 "$E2E_TMP/focus.log") == "$1" ]]; }
 t_wait_focus() { e2e_poll 20 last_focus "$1" || e2e_fail "the focus went to '$(tail -n 1 "$E2E_TMP/focus.log")', not '$1'"; }
-sole_focus() { t_atspi sole-focus || e2e_fail "more than one object is focused ($1)"; }
+sole_focus() { e2e_atspi sole-focus || e2e_fail "more than one object is focused ($1)"; }
 saved() { [[ -s "$1" ]]; }
 
 # Class I as a classroom writes it: names typed with and without Polish letters and with stray
@@ -68,9 +57,9 @@ read -r x y w h < <(xwininfo -id "$window" -frame | awk '/Absolute upper-left X/
     /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
 ((x >= 0 && y >= 0 && x + w <= 1024 && y + h <= 768)) || e2e_fail "the window ${w}x$h at $x,$y leaves the screen"
 
-t_atspi listen-focus >"$E2E_TMP/focus.log" 2>&1 &
+e2e_atspi listen-focus >"$E2E_TMP/focus.log" 2>&1 &
 E2E_PIDS+=($!)
-t_atspi listen >"$E2E_TMP/said.log" 2>&1 &
+e2e_atspi listen >"$E2E_TMP/said.log" 2>&1 &
 E2E_PIDS+=($!)
 e2e_poll 20 grep -q ready "$E2E_TMP/focus.log" || e2e_fail "the focus listener did not start"
 e2e_poll 20 grep -q ready "$E2E_TMP/said.log" || e2e_fail "the listener of announcements did not start"
@@ -79,8 +68,8 @@ said() { grep -q -- "$1" "$E2E_TMP/said.log"; }
 # "lecki" finds both Łęckis, and the one Zofia typed three ways is one pupil; the count follows.
 e2e_key ctrl+f
 e2e_type "lecki"
-t_wait $'Antoni Łęcki\nZofia Łęcki' rows "Uczniowie klasy I"
-t_wait "Pasuje uczniów: 2 z 4, ich ocen: 5." text "Pasuje uczniów: 2 z 4, ich ocen: 5."
+e2e_wait_atspi $'Antoni Łęcki\nZofia Łęcki' rows "Uczniowie klasy I"
+e2e_wait_atspi "Pasuje uczniów: 2 z 4, ich ocen: 5." text "Pasuje uczniów: 2 z 4, ich ocen: 5."
 sole_focus "in the search field"
 # Down from the search field into the table, and on: the next row is what is read, never the
 # pupil's lines that it shows.
@@ -97,10 +86,10 @@ t_wait_focus "table cell|Antoni Łęcki"
 e2e_key shift+F10
 t_wait_focus "menu item|Sortuj według: Uczeń"
 e2e_key Return
-t_wait $'Zofia Łęcki\nAntoni Łęcki' rows "Uczniowie klasy I"
+e2e_wait_atspi $'Zofia Łęcki\nAntoni Łęcki' rows "Uczniowie klasy I"
 # The column titles: Shift+Tab reaches them, Right chooses "Ocen", Space sorts by it.
 e2e_key shift+Tab Right space
-t_wait $'Antoni Łęcki\nZofia Łęcki' rows "Uczniowie klasy I"
+e2e_wait_atspi $'Antoni Łęcki\nZofia Łęcki' rows "Uczniowie klasy I"
 e2e_screenshot "sorted"
 
 # Enter opens the chosen pupil: the keyboard goes to their lines.
@@ -131,17 +120,17 @@ e2e_wait_gone "Podgląd wydruku"
 
 # The classes both ways; Alt+W where there is no unread line types nothing.
 e2e_key ctrl+f ctrl+a BackSpace
-t_wait "Uczniów: 4, zapisanych ocen: 8." text "Uczniów: 4, zapisanych ocen: 8."
+e2e_wait_atspi "Uczniów: 4, zapisanych ocen: 8." text "Uczniów: 4, zapisanych ocen: 8."
 e2e_key ctrl+Tab
-t_wait "Klasa II" tab
+e2e_wait_atspi "Klasa II" tab
 e2e_poll 20 said "^Klasa II. Uczniów: 1" || e2e_fail "the class was not said: $(cat "$E2E_TMP/said.log")"
 e2e_key ctrl+shift+Tab
-t_wait "Klasa I" tab
+e2e_wait_atspi "Klasa I" tab
 e2e_key ctrl+Tab
-t_wait "Klasa II" tab
-t_wait "Antoni Jaworski" rows "Uczniowie klasy II"
+e2e_wait_atspi "Klasa II" tab
+e2e_wait_atspi "Antoni Jaworski" rows "Uczniowie klasy II"
 e2e_key alt+w
-t_wait "" text "Szukaj ucznia"
+e2e_wait_atspi "" text "Szukaj ucznia"
 
 # Alt+E: the export's first choice is a spreadsheet, with typed cells.
 e2e_key alt+e

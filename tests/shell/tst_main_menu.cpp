@@ -134,12 +134,15 @@ private slots:
         }
         QCOMPARE(buttons, QStringList({"Dodawanie", "Odejmowanie", "Mnożenie", "Dzielenie", "Poziom",
                                        "Wyniki", "O programie", "Koniec"}));
+        // The press action returns before the window it opens is asked for, so a modal window never
+        // holds the screen reader that pressed the button; the event loop asks right after.
         const QStringList seen = asked([] {
             QAccessible::queryAccessibleInterface(form1->wyn_wcis)
                 ->actionInterface()
                 ->doAction(QAccessibleActionInterface::pressAction());
         });
-        QCOMPARE(seen, QStringList({"openGrades"}));
+        QCOMPARE(seen, QStringList());
+        QCOMPARE(asked([] { QCoreApplication::processEvents(); }), QStringList({"openGrades"}));
 
         // The menu does not read its controls' internal names aloud.
         for (QWidget* widget : form1->findChildren<QWidget*>())
