@@ -4,6 +4,8 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QWidget>
+#include <QWindow>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Cyfrolia"));
@@ -14,6 +16,17 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("org.example.cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
     setWindowIcon(emblem::icon());
+    // A window a modal one blocks takes no keys: the keyboard is the modal window's. mutter,
+    // closing the class chooser, gives it back to the menu even after the exercise window opened.
+    connect(this, &QGuiApplication::focusWindowChanged, this, [](QWindow* focused) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!focused || !modal || !modal->windowHandle())
+            return;
+        for (const QWindow* w = focused; w; w = w->transientParent())
+            if (w == modal->windowHandle())
+                return;
+        modal->windowHandle()->requestActivate();
+    });
     // The interface is Polish whatever the user's language, Qt's own texts included (the edit
     // fields' menu, the calendar's tips, standard buttons); dates keep the user's own format.
     if (m_qtTexts.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 
 AppWindow::AppWindow(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags), m_owner(parent) {}
 
@@ -44,16 +45,33 @@ void AppWindow::setOwner(QWidget* owner) {
         window_manager::setOwner(this, owner);
 }
 
+namespace {
+// How many times any of the program's windows has been shown.
+quint64 showings = 0;
+} // namespace
+
 void AppWindow::setVisible(bool visible) {
     const bool hadKeyboard = !visible && isVisible() && isActiveWindow();
+    // Counted before it is shown: showing it may turn the event loop (to learn the frame), and a
+    // request to give the owner the keyboard must know then that a window is coming.
+    if (visible)
+        ++showings;
     QDialog::setVisible(visible);
     if (visible && m_owner)
         window_manager::setOwner(this, m_owner);
     // The keyboard goes back to the window this one belongs to: some window managers (weston's
     // among them) give it to no window when the active one closes, and the menu's Alt keys
-    // would be lost until a click.
-    if (hadKeyboard && m_owner && m_owner->isVisible())
-        m_owner->window()->activateWindow();
+    // would be lost until a click. Not when another window opens in its place (the class chooser's
+    // OK opens an exercise window): the window manager gives that one the keyboard, and the
+    // owner's late request could take it away again.
+    if (!hadKeyboard || !m_owner)
+        return;
+    const QPointer<QWidget> owner = m_owner->window();
+    const quint64 showingsThen = showings;
+    QTimer::singleShot(0, owner, [owner, showingsThen] {
+        if (owner && owner->isVisible() && showings == showingsThen)
+            owner->activateWindow();
+    });
 }
 
 void AppWindow::keyPressEvent(QKeyEvent* event) {
