@@ -16,16 +16,19 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("org.example.cyfrolia"));
     // The program's emblem marks its taskbar entry and every window without an icon of its own.
     setWindowIcon(emblem::icon());
-    // A window a modal one blocks takes no keys: the keyboard is the modal window's. mutter,
+    // A window its modal window blocks takes no keys: the keyboard is the modal window's. mutter,
     // closing the class chooser, gives it back to the menu even after the exercise window opened.
+    // A free window beside it (the save window) keeps it.
     connect(this, &QGuiApplication::focusWindowChanged, this, [](QWindow* focused) {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!focused || !modal || !modal->windowHandle())
+        const QWidget* modal = QApplication::activeModalWidget();
+        QWindow* modalWindow = modal ? modal->windowHandle() : nullptr;
+        if (!focused || !modalWindow)
             return;
-        for (const QWindow* w = focused; w; w = w->transientParent())
-            if (w == modal->windowHandle())
+        for (const QWindow* owner = modalWindow->transientParent(); owner; owner = owner->transientParent())
+            if (owner == focused) {
+                modalWindow->requestActivate();
                 return;
-        modal->windowHandle()->requestActivate();
+            }
     });
     // The interface is Polish whatever the user's language, Qt's own texts included (the edit
     // fields' menu, the calendar's tips, standard buttons); dates keep the user's own format.

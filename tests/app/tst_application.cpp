@@ -1,6 +1,6 @@
-// While a modal window is open the keyboard is its own: a window it blocks that the window manager
-// activates (mutter does so on closing another window) hands it back, one the modal window owns
-// keeps it.
+// While a modal window is open the keyboard is its own: the window it blocks, if the window
+// manager activates it (mutter does so on closing another window), hands it back; one the modal
+// window owns, or a free window beside it, keeps it.
 #include "app/application.h"
 
 #include <QDialog>
@@ -17,36 +17,43 @@ private slots:
 };
 
 void TestApplication::keyboardStaysWithTheModalWindow_data() {
-    QTest::addColumn<bool>("ownedByModal");
-    QTest::newRow("blocked by it") << false;
-    QTest::newRow("its own") << true;
+    QTest::addColumn<QString>("activated");
+    QTest::addColumn<QString>("keeps");
+    QTest::newRow("blocked by it") << "menu"
+                                   << "modal";
+    QTest::newRow("its own") << "own"
+                             << "own";
+    QTest::newRow("free beside it") << "free"
+                                    << "free";
 }
 
 void TestApplication::keyboardStaysWithTheModalWindow() {
-    QFETCH(bool, ownedByModal);
+    QFETCH(QString, activated);
+    QFETCH(QString, keeps);
+    // The menu, an exercise window modal to it, a window of the exercise window's own, and one
+    // with no owner, as the save window is.
     QWidget menu;
-    menu.show();
-    QVERIFY(QTest::qWaitForWindowActive(&menu));
     QDialog modal(&menu);
-    modal.setWindowModality(Qt::ApplicationModal);
-    modal.show();
-    QVERIFY(QTest::qWaitForWindowActive(&modal));
+    modal.setWindowModality(Qt::WindowModal);
     QDialog own(&modal);
-    own.show();
-    QVERIFY(QTest::qWaitForWindowActive(&own));
-    modal.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&modal));
+    QWidget free;
+    const QMap<QString, QWidget*> windows{{"menu", &menu}, {"modal", &modal}, {"own", &own}, {"free", &free}};
+    for (QWidget* window :
+         {static_cast<QWidget*>(&menu), &free, static_cast<QWidget*>(&own), static_cast<QWidget*>(&modal)}) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
 
     QSignalSpy focus(qApp, &QGuiApplication::focusWindowChanged);
-    QWidget& activated = ownedByModal ? static_cast<QWidget&>(own) : menu;
-    activated.windowHandle()->requestActivate();
+    QWindow* const came = windows[activated]->windowHandle();
+    came->requestActivate();
     const auto cameTo = [&focus](const QWindow* window) {
         return std::any_of(focus.cbegin(), focus.cend(), [window](const QList<QVariant>& change) {
             return change.first().value<QWindow*>() == window;
         });
     };
-    QTRY_VERIFY(cameTo(activated.windowHandle()));
-    QWindow* const expected = ownedByModal ? own.windowHandle() : modal.windowHandle();
+    QTRY_VERIFY(cameTo(came));
+    QWindow* const expected = windows[keeps]->windowHandle();
     QTRY_COMPARE(QGuiApplication::focusWindow(), expected);
     // Nothing more follows: the one it came to stays with it.
     QCoreApplication::processEvents();
