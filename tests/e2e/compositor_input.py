@@ -55,6 +55,10 @@ class Mutter:
         path = desktop.CreateSession()
         self.session = dbus.Interface(bus.get_object(service, path), service + ".Session")
         self.session.Start()
+        # mutter drops the first key its remote-desktop keyboard is given: a Shift, before any
+        # window is there to take it.
+        self.session.NotifyKeyboardKeysym(KEYS["shift"][0], True)
+        self.session.NotifyKeyboardKeysym(KEYS["shift"][0], False)
 
     def relative(self, dx, dy):
         # The only motion that needs no screen cast.
