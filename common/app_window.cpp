@@ -59,6 +59,10 @@ void AppWindow::setVisible(bool visible) {
     QDialog::setVisible(visible);
     if (visible && m_owner)
         window_manager::setOwner(this, m_owner);
+    // A window the child opens takes the keyboard (asked for once it is mapped): weston gives it
+    // to none when the window before it has just closed.
+    if (visible)
+        activateWindow();
     // The keyboard goes back to the window this one belongs to: some window managers (weston's
     // among them) give it to no window when the active one closes, and the menu's Alt keys
     // would be lost until a click. Not when another window opens in its place (the class chooser's
